@@ -1,0 +1,18 @@
+#include "artwork/EmbeddedPicture.h"
+
+#include "artwork/DataZLib.h"
+
+#include <QImage>
+
+Data inflateEmbeddedPicture(std::span<const std::uint8_t> stream, std::uint32_t length)
+{
+    return dataWithZLibCompressedBytes(stream, length).value_or(Data());
+}
+
+const QImage& sharedEmbeddedPicture(QImage& slot, QImage (*make)())
+{
+    // A picture that failed to decode leaves the slot empty, so the next call tries again.
+    if (slot.isNull())
+        slot = make();
+    return slot;
+}
