@@ -34,12 +34,12 @@ bool isLoopbackNetwork(std::uint32_t address) { return (address >> 24) == 127; }
 
 // The host name often resolves to 127.0.1.1 (Debian) or, in a container, to an address
 // no interface holds; answers to such a source address would go astray. So only an
-// address an interface really holds counts, then any up interface, then loopback.
+// address an up interface really holds counts, then any up interface, then loopback.
 Ip determineLocalAddress(const Resolver& resolver)
 {
     const std::vector<InterfaceAddress> interfaces = resolver.interfaceAddresses();
     auto isHeld = [&](std::uint32_t address) {
-        return std::ranges::any_of(interfaces, [&](const InterfaceAddress& i) { return i.address == address; });
+        return std::ranges::any_of(interfaces, [&](const InterfaceAddress& i) { return i.isUp && i.address == address; });
     };
     if (std::string name = resolver.hostName(); !name.empty()) {
         for (std::uint32_t address : resolver.addressesForName(name)) {
