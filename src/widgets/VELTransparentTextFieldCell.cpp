@@ -1,0 +1,5 @@
+#include "widgets/VELTransparentTextFieldCell.h"
+
+void VELTransparentTextFieldCell::paint(QPainter*, const QStyleOptionViewItem&, const QModelIndex&) const
+{
+}
