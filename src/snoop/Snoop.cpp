@@ -42,6 +42,9 @@ void Snoop::snoop()
         m_thread = false;
         Exception::raise("%s must be owned by a std::shared_ptr to run", description().c_str());
     }
+    // Set here rather than by the new thread, so that a suspend() right after snoop()
+    // is not overwritten and lost.
+    m_doSnoop = true;
     try {
         std::thread([self] { self->_snoop(); }).detach();
     } catch (const std::system_error& error) {
@@ -176,7 +179,6 @@ void Snoop::threadEnded()
 
 void Snoop::runSweeps()
 {
-    m_doSnoop = true;
     if (!isValid())
         prepare();
     if (!isValid())
@@ -193,6 +195,7 @@ void Snoop::runSweeps()
             _poll(request, false);
             --m_sleepTimer;
         }
+        ++m_sweepCount;
     }
 }
 

@@ -57,6 +57,8 @@ public:
     // The poll timeout, for pacing animations.
     std::int32_t psychologicalFrequency() const { return static_cast<std::int32_t>(m_pollSleepValue.load()); }
     std::uint32_t sleepValue() const { return m_sleepValue; }
+    // Sweeps finished since the engine was created, over every run; any thread.
+    std::uint64_t sweepCount() const { return m_sweepCount; }
     std::uint32_t sleepTimer() const { return m_sleepTimer; }
 
     // Opens the sockets that are missing: the raw one if the privilege allows (silently
@@ -100,6 +102,7 @@ private:
     std::atomic<std::uint32_t> m_sleepTimer { 0 };
     std::atomic<std::uint32_t> m_sleepValue { 0 };
     std::atomic<std::uint32_t> m_pollSleepValue { 0 };
+    std::atomic<std::uint64_t> m_sweepCount { 0 };
     // Engine thread only; survives restarts so raw and plain keep taking turns.
     bool m_flipFlop = false;
     std::unique_ptr<VELUDPBroadcastSocket> m_socket;
