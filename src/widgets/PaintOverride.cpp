@@ -8,19 +8,20 @@
 
 #include <exception>
 
-PaintOverride::PaintOverride(QWidget* target, const char* name, Paint paint)
+PaintOverride::PaintOverride(QWidget* target, const char* name, Paint paint, Mode mode)
     : QObject(target)
     , m_target(target)
     , m_paint(std::move(paint))
+    , m_mode(mode)
 {
     setObjectName(QString::fromLatin1(name));
     target->installEventFilter(this);
 }
 
-void PaintOverride::install(QWidget* target, const char* name, Paint paint)
+void PaintOverride::install(QWidget* target, const char* name, Paint paint, Mode mode)
 {
     if (!isInstalled(target, name))
-        new PaintOverride(target, name, std::move(paint));
+        new PaintOverride(target, name, std::move(paint), mode);
 }
 
 bool PaintOverride::isInstalled(const QWidget* target, const char* name)
@@ -39,5 +40,5 @@ bool PaintOverride::eventFilter(QObject* watched, QEvent* event)
     } catch (const std::exception& failure) {
         logMessage("%s painting failed: %s", objectName().toUtf8().constData(), failure.what());
     }
-    return true;
+    return m_mode == Mode::Replace;
 }

@@ -45,7 +45,7 @@ bool VELTransparentTableHeaderCell::isMorphed(const QHeaderView* header)
 void VELTransparentTableHeaderCell::drawWithFrame(QPainter& painter, const QRect& frame, const QHeaderView& header, int section)
 {
     painter.save();
-    painter.setPen(header.palette().color(header.foregroundRole()));
+    painter.setPen(header.palette().color(QPalette::ButtonText));
     painter.setBrush(Qt::NoBrush);
     // A Qt outline of a w x h rectangle covers w + 1 x h + 1 pixels; this one stays inside.
     painter.drawRect(frame.adjusted(0, 0, -1, -1));

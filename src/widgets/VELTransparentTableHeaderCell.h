@@ -5,7 +5,7 @@ class QPainter;
 class QRect;
 
 // The see-through variant of a table's header cells: each section gets a one-point frame
-// in the header's text colour and its title drawn 2 points in from every edge, with no
+// in the header's text colour (ButtonText) and its title drawn 2 points in from every edge, with no
 // background. Qt mapping: a header view draws all its sections, so the variant is imposed
 // on the header view as a whole, in place. Main thread only.
 class VELTransparentTableHeaderCell {

@@ -14,6 +14,7 @@
 
 namespace {
 constexpr const char* variantName = "VELTransparentTableView";
+constexpr const char* opaqueTableName = "VELOpaqueTableBackground";
 
 // Logical indexes of the visible sections of `header` that meet [from, to], in visual
 // order (the toolkit's rowsInRect:/columnsInRect:).
@@ -105,6 +106,18 @@ void replaceCornerView(QTableView* table)
     table->setCornerWidget(corner);
 }
 
+// In Qt the table and its clip view are one widget, the viewport. A table that keeps its
+// own drawing stays opaque over the now see-through clip view, as before: its background
+// is painted under the rows.
+void keepTableOpaque(QTableView* table)
+{
+    const auto fillBase = [](QWidget& viewport, QPainter& painter, const QPaintEvent& event) {
+        const QTableView& owner = static_cast<const QTableView&>(*viewport.parentWidget());
+        painter.fillRect(event.rect(), owner.palette().brush(QPalette::Base));
+    };
+    PaintOverride::install(table->viewport(), opaqueTableName, fillBase, PaintOverride::Mode::Underlay);
+}
+
 void makeHeaderTransparent(QTableView* table)
 {
     QHeaderView* header = table->horizontalHeader();
@@ -143,6 +156,8 @@ void VELTransparentTableView::makeTransparent(QTableView* table, quint32 flags)
     if (flags & TransparentRows) {
         table->setShowGrid(false);
         morph(table);
+    } else {
+        keepTableOpaque(table);
     }
 }
 
