@@ -191,6 +191,7 @@ TEST(Ip, NetmaskFailuresRaiseAndAreDeterminedAgain)
 TEST(Ip, SetNetmaskLastsOnlyAfterTheFirstDetermination)
 {
     ResolverScope scope(FakeResolver::withLocalAddress(0xC0A80102));
+    LogCapture log;
     Ip::setNetmask(0xFFFFFFF0);
     EXPECT_EQ(Ip::netmask(), 0xFFFFFF00u);
     Ip::setNetmask(0xFFFFFFF0);
@@ -200,6 +201,7 @@ TEST(Ip, SetNetmaskLastsOnlyAfterTheFirstDetermination)
 TEST(Ip, BroadcastAddresses)
 {
     ResolverScope scope(FakeResolver::withLocalAddress(0xC0A80102));
+    LogCapture log;
     // A corrupted setting shows whether the netmask was consulted.
     UserDefaults::standardUserDefaults().setString("netmask", "bad");
     EXPECT_TRUE(Ip::broadcast().isBroadcastAddress());
