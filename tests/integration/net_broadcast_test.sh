@@ -43,4 +43,15 @@ for mode in send-raw send-udp; do
     expect "$mode arrives" "$(cat "$out")" "from $(netlan_addr 1):27961 $payloadHex"
 done
 
+# The header as it travels: identification 6216, TTL 64, no fragment bits, our own
+# source address, the UDP source port and a zero UDP checksum.
+ready="$readyDir/capture.ready"
+netlan_spawn 2 "$probe" capture 27960 5000 "$ready" >"$readyDir/capture.out"
+capturer=$NETLAN_PID
+netlan_wait_for_file "$ready" 10 || { echo "FAIL: capture never got ready"; exit 1; }
+netlan_exec 1 "$probe" send-raw 27961 27960 "$payload" || failures=$((failures + 1))
+wait "$capturer"
+expect "raw header on the wire" "$(cat "$readyDir/capture.out")" \
+    "<4500002b 18480000 40115823 0a4d000b ffffffff 6d396d38 00170000>"
+
 exit $((failures > 0))

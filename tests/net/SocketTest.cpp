@@ -15,6 +15,7 @@
 #include <cerrno>
 #include <chrono>
 #include <functional>
+#include <future>
 
 namespace {
 
@@ -160,6 +161,18 @@ TEST(VELSocket, PollTimesOutOrReturnsAtOnce)
     const auto again = Clock::now();
     EXPECT_EQ(receiver.poll(10000), 1);
     EXPECT_LT(Clock::now() - again, milliseconds(1000));
+}
+
+// 0 is no limit, not "return at once": the wait ends with a datagram sent later.
+TEST(VELSocket, PollWithZeroWaitsWithoutLimit)
+{
+    VELUDPSocket receiver = boundSocket();
+    auto waiting = std::async(std::launch::async, [&] { return receiver.poll(0); });
+    EXPECT_EQ(waiting.wait_for(milliseconds(50)), std::future_status::timeout);
+    VELUDPSocket sender = boundSocket();
+    sender.send(dataFromString("x"), LoopbackIp, localPort(receiver));
+    ASSERT_EQ(waiting.wait_for(milliseconds(5000)), std::future_status::ready);
+    EXPECT_EQ(waiting.get(), 1);
 }
 
 TEST(VELUDPSocket, ReceiveCutsLongDatagramsAndTakesEmptyOnes)
