@@ -10,10 +10,10 @@
 
 namespace {
 
-// A background is tiled behind the window; anything larger than this is refused before
-// it is decoded, so a hostile or mistaken file cannot exhaust memory.
-constexpr int MaximumBackgroundSide = 8192;
-constexpr qint64 MaximumBackgroundPixels = 4096LL * 4096;
+// A background is tiled behind the window; a picture that would take more memory than
+// this is refused before it is decoded, so a hostile or mistaken file cannot exhaust
+// memory. 64 MB hold 4096 x 4096 pixels.
+constexpr int BackgroundAllocationLimitMegabytes = 64;
 
 const char* const GameBundleName = "Q3Test.app";
 
@@ -53,19 +53,11 @@ std::optional<QString> stringFor(const char* key)
 
 void setStringFor(const char* key, const QString& value) { store().setString(key, value.toStdString()); }
 
-bool hasSafeSize(QImageReader& reader)
-{
-    const QSize size = reader.size();
-    return size.isValid() && size.width() <= MaximumBackgroundSide && size.height() <= MaximumBackgroundSide
-        && qint64(size.width()) * size.height() <= MaximumBackgroundPixels;
-}
-
 // No named pictures are registered, so a stored name is the path of a picture file.
 QImage loadBackground(const QString& path)
 {
     QImageReader reader(path);
-    if (!reader.canRead() || !hasSafeSize(reader))
-        return {};
+    reader.setAllocationLimit(BackgroundAllocationLimitMegabytes);
     return reader.read();
 }
 

@@ -65,6 +65,8 @@ SettingsUserDefaults::SettingsUserDefaults(QString fileName)
 void SettingsUserDefaults::checkReadable()
 {
     QSettings settings(m_fileName, QSettings::IniFormat);
+    // The file is parsed on first access; only then does the status tell.
+    settings.allKeys();
     if (settings.status() == QSettings::NoError)
         return;
     m_readable = false;
