@@ -1,0 +1,148 @@
+#include "app/PreferencesController.h"
+
+#include "app/Preferences.h"
+#include "ui_PreferencesPanel.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QFileDialog>
+#include <QScopedValueRollback>
+
+namespace {
+
+// The auto-open values the pop-up offers, in its order: open on more servers, open on
+// every change, never (any value but 0 and 1).
+constexpr int AutoOpenTags[] = { 0, 1, 2 };
+
+int tagOf(const QObject* cell)
+{
+    return cell->property("tag").toInt();
+}
+
+}
+
+PreferencesController::PreferencesController(WindowController* parent)
+    : WindowController(parent)
+    , m_ui(std::make_unique<Ui::PreferencesPanel>())
+{
+    auto* panel = new QWidget(nullptr, Qt::Dialog);
+    m_ui->setupUi(panel);
+    setWindow(panel);
+
+    for (int index = 0; index < m_ui->autoOpenButton->count(); ++index)
+        m_ui->autoOpenButton->setItemData(index, AutoOpenTags[index]);
+    auto* speedGroup = new QButtonGroup(panel);
+    for (QAbstractButton* cell : speedCells())
+        speedGroup->addButton(cell);
+    m_ui->bottomView->setDelegate(this);
+    m_ui->bottomView->setEditable(true);
+
+    connect(m_ui->locateButton, &QPushButton::clicked, this, &PreferencesController::pushLocate);
+    connect(speedGroup, &QButtonGroup::buttonClicked, this, &PreferencesController::pushSpeed);
+    connect(m_ui->iconizedButton, &QCheckBox::clicked, this, &PreferencesController::pushIconized);
+    connect(m_ui->promptButton, &QCheckBox::clicked, this, &PreferencesController::pushPrompt);
+    connect(m_ui->fakeButton, &QCheckBox::clicked, this, &PreferencesController::pushFake);
+    connect(m_ui->autoOpenButton, &QComboBox::activated, this, &PreferencesController::pushAutoOpen);
+    connect(m_ui->resetButton, &QPushButton::clicked, this, &PreferencesController::pushReset);
+    connect(m_ui->closeButton, &QPushButton::clicked, panel, &QWidget::hide);
+}
+
+PreferencesController::~PreferencesController()
+{
+    m_ui->bottomView->setDelegate(nullptr);
+    delete window();
+}
+
+QList<QAbstractButton*> PreferencesController::speedCells() const
+{
+    return { m_ui->speedSlowest, m_ui->speedNormal, m_ui->speedFast, m_ui->speedFastest };
+}
+
+void PreferencesController::awakeFromNib()
+{
+    resetVisuals();
+}
+
+void PreferencesController::resetVisuals()
+{
+    QScopedValueRollback showingStored(m_showingStoredPicture, true);
+    m_ui->bottomView->setImage(Preferences::backgroundImage());
+}
+
+void PreferencesController::activate()
+{
+    fillWithPreferences();
+    WindowController::activate();
+}
+
+void PreferencesController::fillWithPreferences()
+{
+    m_ui->path->setText(Preferences::q3TestPath());
+    m_ui->fakeText->setText(Preferences::message());
+    m_ui->promptButton->setChecked(Preferences::promptBeforeQuit());
+    m_ui->iconizedButton->setChecked(Preferences::startsIconized());
+    const int speed = Preferences::pollSpeed();
+    for (QAbstractButton* cell : speedCells())
+        cell->setChecked(tagOf(cell) == speed);
+    // Every value but 0 and 1 means never; the pop-up shows those as its "Never" item.
+    int index = m_ui->autoOpenButton->findData(Preferences::autoOpen());
+    if (index < 0)
+        index = m_ui->autoOpenButton->findData(AutoOpenTags[2]);
+    m_ui->autoOpenButton->setCurrentIndex(index);
+}
+
+bool PreferencesController::imageWillBeSet(const QImage& image)
+{
+    if (!m_showingStoredPicture)
+        Preferences::setBackgroundImage(image);
+    return true;
+}
+
+QString PreferencesController::chooseGameWithDialog(QWidget* parent)
+{
+    QFileDialog dialog(parent, tr("Locate Quake III Arena"), QDir::homePath());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters({ tr("Quake III Arena (Q3Test.app *.app quake3* ioquake3* q3*)"), tr("All files (*)") });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constLast();
+}
+
+void PreferencesController::pushLocate()
+{
+    // The path field keeps its text until the panel is filled again.
+    const QString chosen = m_chooseGame(window());
+    if (!chosen.isEmpty())
+        Preferences::setQ3TestPath(chosen);
+}
+
+void PreferencesController::pushSpeed(QAbstractButton* cell)
+{
+    Preferences::setPollSpeed(tagOf(cell));
+}
+
+void PreferencesController::pushIconized()
+{
+    Preferences::setStartsIconized(m_ui->iconizedButton->isChecked());
+}
+
+void PreferencesController::pushPrompt()
+{
+    Preferences::setPromptBeforeQuit(m_ui->promptButton->isChecked());
+}
+
+void PreferencesController::pushAutoOpen()
+{
+    Preferences::setAutoOpen(m_ui->autoOpenButton->currentData().toInt());
+}
+
+void PreferencesController::pushFake()
+{
+}
+
+void PreferencesController::pushReset()
+{
+    Preferences::reset();
+    resetVisuals();
+    fillWithPreferences();
+}
