@@ -124,7 +124,9 @@ void VELDragWindowButton::follow(bool final)
 
 void VELDragWindowButton::performClick(int clickCount)
 {
-    if (clickCount > 1 && miniaturizesOnDoubleClick())
+    // Read at the first click of all, single or double, so later changes are not seen.
+    const bool miniaturizes = miniaturizesOnDoubleClick();
+    if (clickCount > 1 && miniaturizes)
         window()->showMinimized();
     else
         click();

@@ -39,6 +39,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
+private slots:
+    // One look at the pointer; run by the poll timer while the button is held.
+    void poll();
+
 private:
     struct Press {
         std::chrono::milliseconds start;
@@ -50,7 +54,6 @@ private:
     };
 
     void press(QMouseEvent* event, int clickCount);
-    void poll();
     void beginDrag();
     void follow(bool final);
     void performClick(int clickCount);
