@@ -47,7 +47,7 @@ void glowText(QPainter& painter, const QSize& size, const QPainterPath& text, co
     face.setColorAt(0, top);
     face.setColorAt(1, bottom);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(outline, 1.2));
+    painter.setPen(outline.alpha() ? QPen(outline, 1.2) : QPen(Qt::NoPen));
     painter.setBrush(face);
     painter.drawPath(text);
 }
@@ -239,8 +239,15 @@ QImage bigWindow3()
     plateFill.setColorAt(1, QColor(8, 2, 2));
     painter.fillPath(roundedBox(plate, 3), plateFill);
     bevel(painter, plate, true, 3);
-    glowText(painter, image.size(), textPath(Title, font(12, QFont::Bold), plate), QColor(255, 70, 0, 180), 2,
-             QColor(255, 236, 170), QColor(240, 120, 30), QColor(30, 6, 0));
+    QFont titleFont = font(12, QFont::Bold);
+    titleFont.setLetterSpacing(QFont::AbsoluteSpacing, 1);
+    glowText(painter, image.size(), textPath(QString(Title).toUpper(), titleFont, plate.adjusted(0, 1, 0, 1)),
+             QColor(255, 60, 0, 200), 2, QColor(255, 244, 200), QColor(255, 150, 40), Qt::transparent);
+
+    // A hot seam round the window's inside, as if the frame held something glowing.
+    painter.setPen(QPen(QColor(255, 110, 20, 150), 1));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(inside.boundingRect().adjusted(-1.5, -1.5, 1.5, 1.5));
 
     // Sockets for the close box at the left and the miniaturise box at the right.
     for (qreal x : { 9.0, width - 9.0 - 15 }) {

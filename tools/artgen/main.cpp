@@ -1,12 +1,13 @@
 // Draws every picture of the program and writes the art sources: the TIFF files the
 // build embeds, and the desktop icons. Run by hand when the art changes:
-//   harkener_artgen <art folder> <hicolor icon folder> [preview.png]
+//   harkener_artgen <art folder> <hicolor icon folder> [preview.png [folder for one PNG each]]
 #include "ContactSheet.h"
 #include "Pictures.h"
 #include "TiffWriter.h"
 
 #include <QDir>
 #include <QGuiApplication>
+#include <QPainter>
 #include <cstdio>
 #include <stdexcept>
 
@@ -52,6 +53,9 @@ void addCloseUps(std::vector<NamedPicture>& preview)
             preview.emplace_back(preview[i].first + " x4", zoomed(picture, picture.width() <= 24 ? 6 : 4));
     }
     const QImage frame = Pictures::bigWindow3();
+    QImage window = tiled(Pictures::psycho2(), 2, 1).copy(0, 0, frame.width(), frame.height());
+    QPainter(&window).drawImage(0, 0, frame);
+    preview.emplace_back("BigWindow3 over the tile", window);
     preview.emplace_back("BigWindow3 left x3", zoomed(frame.copy(0, 0, 170, 40), 3));
     preview.emplace_back("BigWindow3 middle x3", zoomed(frame.copy(170, 0, 185, 40), 3));
     preview.emplace_back("BigWindow3 right x3", zoomed(frame.copy(355, 0, 170, 40), 3));
@@ -92,6 +96,10 @@ int main(int argc, char** argv)
         addCloseUps(preview);
         if (argc > 3 && !contactSheet(preview).save(argv[3]))
             throw std::runtime_error(std::string("cannot write ") + argv[3]);
+        for (const auto& [name, picture] : preview) {
+            if (argc > 4 && !picture.save(QDir(argv[4]).filePath(QString(name).replace(' ', '_') + ".png")))
+                throw std::runtime_error("cannot write the picture " + name.toStdString());
+        }
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "harkener_artgen: %s\n", failure.what());
         return 1;
