@@ -1,10 +1,13 @@
 #include "widgets/VELDragWindowButton.h"
 
+#include "platform/Log.h"
 #include "platform/UserDefaults.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
+
+#include <exception>
 
 namespace {
 enum class CachedSetting { NotRead, Off, On };
@@ -13,7 +16,13 @@ CachedSetting doubleClickSetting = CachedSetting::NotRead;
 bool miniaturizesOnDoubleClick()
 {
     if (doubleClickSetting == CachedSetting::NotRead) {
-        const bool on = UserDefaults::standardUserDefaults().boolForKey("NSMiniaturizeOnDoubleClick");
+        bool on = false;
+        // Runs inside a mouse event handler: a store that fails reads as the setting off.
+        try {
+            on = UserDefaults::standardUserDefaults().boolForKey("NSMiniaturizeOnDoubleClick");
+        } catch (const std::exception& failure) {
+            logMessage("NSMiniaturizeOnDoubleClick unreadable: %s", failure.what());
+        }
         doubleClickSetting = on ? CachedSetting::On : CachedSetting::Off;
     }
     return doubleClickSetting == CachedSetting::On;

@@ -2,6 +2,7 @@
 // over a known background, the header cell's frame, and the scroll bar decision.
 #include "widgets/TableViewVELAppKit.h"
 #include "widgets/VELTransparentClipView.h"
+#include "widgets/VELTransparentImageView.h"
 #include "widgets/VELTransparentScrollView.h"
 #include "widgets/VELTransparentTableHeaderCell.h"
 #include "widgets/VELTransparentTableView.h"
@@ -74,6 +75,7 @@ private slots:
     void selectedRowPartlyInsideTheDirtyRectangleIsFilledOnlyThere();
     void headerCellIsFramedAndItsTitleInset();
     void clipViewOpacityFollowsItsFlag();
+    void imageViewLaysItsPictureAtTheBottomLeftOverWhatIsBehind();
     void needsVerticalScrollerForFrame_data();
     void needsVerticalScrollerForFrame();
 };
@@ -208,6 +210,25 @@ void TransparentViewsTest::clipViewOpacityFollowsItsFlag()
     VELTransparentClipView::setDrawsBackground(clip, true);
     QVERIFY(VELTransparentClipView::isOpaque(clip));
     QCOMPARE(VELTransparentClipView::opaqueAncestor(clip), clip);
+}
+
+void TransparentViewsTest::imageViewLaysItsPictureAtTheBottomLeftOverWhatIsBehind()
+{
+    QImage picture(10, 10, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(QColor(255, 0, 0, 128));
+    VELTransparentImageView view;
+    view.resize(30, 30);
+    view.setImage(picture);
+    QImage shown(30, 30, QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::white);
+    shown.setPixelColor(5, 25, Qt::transparent); // nothing behind: nothing shows
+    view.render(&shown, QPoint(), QRegion(), QWidget::RenderFlags());
+
+    QVERIFY(near(shown.pixelColor(0, 29), QColor(255, 127, 127)));
+    QVERIFY(near(shown.pixelColor(9, 20), QColor(255, 127, 127)));
+    QCOMPARE(shown.pixelColor(0, 19), QColor(Qt::white)); // above the picture
+    QCOMPARE(shown.pixelColor(10, 29), QColor(Qt::white)); // right of it
+    QCOMPARE(shown.pixelColor(5, 25).alpha(), 0);
 }
 
 void TransparentViewsTest::needsVerticalScrollerForFrame_data()
