@@ -206,7 +206,10 @@ bool Snoop::_poll(const Data& request, bool sendStuff)
     for (auto n = static_cast<std::int64_t>(nPorts()) - 1; n >= 0; --n) {
         if (sendStuff)
             broadcast(request, static_cast<std::uint16_t>(startPort() + n));
-        for (Heard heard; (heard = listen()) != Heard::Nothing;)
+        // One poll timeout per port, however many datagrams arrive meanwhile: a steady
+        // stream must neither stall the sweep on one port nor keep a stop request unseen.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_pollSleepValue.load());
+        for (Heard heard; (heard = listen(until)) != Heard::Nothing;)
             handled = handled || heard == Heard::Answer;
         if (!m_doSnoop)
             break;
@@ -214,14 +217,18 @@ bool Snoop::_poll(const Data& request, bool sendStuff)
     return handled;
 }
 
-// Waits one poll timeout for a datagram and handles it. A datagram this host sent, or
-// one from a broadcast address, is dropped unseen.
-Snoop::Heard Snoop::listen()
+// Waits for a datagram until the port's listening time is over and handles it. A
+// datagram this host sent, or one from a broadcast address, is dropped unseen.
+Snoop::Heard Snoop::listen(std::chrono::steady_clock::time_point until)
 {
-    int ready = m_socket->poll(static_cast<int>(m_pollSleepValue.load()));
+    auto remaining = std::chrono::ceil<std::chrono::milliseconds>(until - std::chrono::steady_clock::now()).count();
+    // A poll of 0 ms would wait forever.
+    if (remaining <= 0)
+        return Heard::Nothing;
+    int ready = m_socket->poll(static_cast<int>(remaining));
     // A signal that interrupts the wait is no failure of the socket.
-    while (ready == -1 && errno == EINTR)
-        ready = m_socket->poll(static_cast<int>(m_pollSleepValue.load()));
+    if (ready == -1 && errno == EINTR)
+        return Heard::Dropped;
     if (ready == -1)
         Exception::raise("Polling from socket failed miserably: %s", errnoText().c_str());
     if (ready != 1)

@@ -18,7 +18,7 @@ class VELUDPBroadcastSocket;
 // The discovery engine: one background thread that broadcasts a request over a range of
 // ports, listens for answers with a short poll timeout, hands every answer that did not
 // come from this host to the subclass, and sends back the subclass's reply. Paced by one
-// of four speeds (-1..2); the poll timeout alone paces it, it never sleeps.
+// of four speeds (-1..2): it listens one poll timeout per port and never sleeps.
 //
 // Lifecycle: create with std::make_shared (the thread holds a reference, so the engine
 // lives while it runs). The main thread calls snoop() to start the thread and suspend()
@@ -92,7 +92,7 @@ private:
     void runSweeps();
     bool _poll(const Data& request, bool sendStuff);
     enum class Heard { Nothing, Dropped, Answer };
-    Heard listen();
+    Heard listen(std::chrono::steady_clock::time_point until);
     void _setSnoopSpeed();
     void threadEnded();
 

@@ -15,6 +15,7 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <atomic>
 #include <chrono>
 #include <mutex>
 #include <thread>
@@ -316,6 +317,26 @@ TEST_F(SnoopTest, HandsOtherHostsAnswersOverAndRepliesDroppingItsOwn)
         EXPECT_EQ(datagram, dataFromString("theirs"));
         EXPECT_EQ(sender, 0x7F000002u);
     }
+}
+
+TEST_F(SnoopTest, AStreamOfDatagramsNeitherStallsTheSweepNorHidesAStop)
+{
+    engine->setSnoopSpeed(2);
+    engine->snoop();
+    std::atomic<bool> streaming { true };
+    std::thread stream([&] {
+        LoopbackPeer other(0x7F000002);
+        while (streaming) {
+            other.sendTo(engine->port, "chatter");
+            std::this_thread::sleep_for(5ms);
+        }
+    });
+    EXPECT_TRUE(eventually([&] { return engine->sweepCount() >= 4; }, 3s));
+    engine->suspend();
+    EXPECT_TRUE(engine->waitUntilStopped(1s));
+    streaming = false;
+    stream.join();
+    EXPECT_GT(engine->answerCount(), 0u);
 }
 
 TEST_F(SnoopTest, StateFollowsTheThread)
