@@ -16,6 +16,7 @@ class VELReplROPDelegate;
 // Main thread only.
 class VELReplROP : public QWidget {
     Q_OBJECT
+    Q_PROPERTY(bool editable READ isEditable WRITE setEditable)
 
 public:
     // One piece of a tiling pass: `source` in the picture's points, drawn with its
