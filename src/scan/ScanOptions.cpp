@@ -40,6 +40,8 @@ ScanOptions ScanOptions::parse(const std::vector<std::string>& arguments)
             options.help = true;
         else if (argument == "--json")
             options.json = true;
+        else if (argument == "--verbose")
+            options.verbose = true;
         else if (argument == "--seconds")
             options.seconds = parseSeconds(value());
         else if (argument.starts_with("--seconds="))
@@ -56,7 +58,7 @@ ScanOptions ScanOptions::parse(const std::vector<std::string>& arguments)
 
 std::string ScanOptions::usage()
 {
-    return "Usage: harkener-scan [--seconds S] [--speed N] [--json] [--help]\n"
+    return "Usage: harkener-scan [--seconds S] [--speed N] [--json] [--verbose] [--help]\n"
            "\n"
            "Searches the LAN for game servers the way Harkener does: broadcasts the\n"
            "query to UDP ports 27960-27963, listens on port 27961, and prints every\n"
@@ -68,6 +70,7 @@ std::string ScanOptions::usage()
            "               silent servers are dropped after 161, 33, 9 or 3 s\n"
            "  --json       print a JSON array: address, port, \"Hostname\" and every\n"
            "               key of the server's info string (under \"info\")\n"
+           "  --verbose    also print the engine's log (netmask, failures)\n"
            "  --help       print this text\n"
            "\n"
            "Exit status: 0 servers found, 1 none found, 2 error.\n";

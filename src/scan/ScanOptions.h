@@ -11,6 +11,7 @@ struct ScanOptions {
     std::optional<double> seconds;
     std::int32_t speed = 2;
     bool json = false;
+    bool verbose = false;
     bool help = false;
 
     // Raises a generic exception with a message for the user on a bad argument.

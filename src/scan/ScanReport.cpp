@@ -60,9 +60,9 @@ std::string ScanReport::table() const
 
 std::string ScanReport::json() const
 {
-    auto servers = nlohmann::json::array();
+    auto servers = nlohmann::ordered_json::array();
     for (const auto& entry : m_entries) {
-        nlohmann::json info = nlohmann::json::object();
+        nlohmann::ordered_json info = nlohmann::ordered_json::object();
         if (auto value = entry->HostInfo::objectForKey("InfoResponse")) {
             if (auto response = value->get<std::shared_ptr<const InfoResponse>>(); response && *response) {
                 for (const auto& [key, field] : (*response)->dictionary())
@@ -78,5 +78,5 @@ std::string ScanReport::json() const
         });
     }
     // A host name is UTF-8 already; a stray invalid byte must not lose the whole report.
-    return servers.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return servers.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
 }

@@ -4,6 +4,7 @@
 #include "hosts/ServerManager.h"
 #include "platform/Exception.h"
 #include "platform/ExceptionFunnel.h"
+#include "platform/Log.h"
 #include "scan/ScanOptions.h"
 #include "scan/ScanReport.h"
 #include "snoop/Quake3TestSnoop.h"
@@ -43,28 +44,27 @@ private:
     std::optional<Exception> m_exception;
 };
 
-Clock::duration searchTime(const ScanOptions& options, const Quake3TestSnoop& engine)
-{
-    if (options.seconds)
-        return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(*options.seconds));
-    // One sending sweep: every port listened to for one poll timeout.
-    return std::chrono::milliseconds(engine.nPorts() * static_cast<std::uint32_t>(engine.psychologicalFrequency()));
-}
-
-// Searches, ageing the registry once a second as the application does.
+// Searches for the given time, or until the first sending sweep has ended, ageing the
+// registry once a second as the application does.
 std::optional<Exception> search(const ScanOptions& options, ServerManager& registry, EngineFailure& failure)
 {
     auto engine = std::make_shared<Quake3TestSnoop>();
     engine->setSnoopSpeed(options.speed);
     registry.setTimeout((engine->smartTimeoutValueMs() + 500) / 1000);
     engine->snoop();
-    const auto end = Clock::now() + searchTime(options, *engine);
+    const auto start = Clock::now();
+    const auto end = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.seconds.value_or(0)));
+    auto finished = [&] { return options.seconds ? Clock::now() >= end : engine->sweepCount() > 0; };
+    auto nextAgeing = start + std::chrono::seconds(1);
     std::optional<Exception> exception;
-    for (auto tick = Clock::now() + std::chrono::seconds(1); !exception; tick += std::chrono::seconds(1)) {
-        exception = failure.waitUntil(std::min(tick, end));
-        if (Clock::now() >= end)
-            break;
-        registry.timeout();
+    while (!exception && !finished()) {
+        // The first sweep's end is not signalled: look at it every few milliseconds.
+        auto wake = options.seconds ? std::min(nextAgeing, end) : Clock::now() + std::chrono::milliseconds(10);
+        exception = failure.waitUntil(wake);
+        if (Clock::now() >= nextAgeing) {
+            registry.timeout();
+            nextAgeing += std::chrono::seconds(1);
+        }
     }
     engine->suspend();
     engine->waitUntilStopped(std::chrono::seconds(5));
@@ -78,6 +78,9 @@ int run(const std::vector<std::string>& arguments)
         std::fputs(ScanOptions::usage().c_str(), stdout);
         return 0;
     }
+    // The developer's log would clutter the output of a command-line tool.
+    if (!options.verbose)
+        setLogSink([](const std::string&) { });
     EngineFailure failure;
     setExceptionSink([&failure](const Exception& exception) { failure.post(exception); });
     ServerManager& registry = ServerManager::sharedInstance();
