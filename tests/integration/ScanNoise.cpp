@@ -64,6 +64,9 @@ int main(int argc, char** argv)
     }
     try {
         return run(argv[1], argv[2]);
+    } catch (const Exception&) {
+        // The LAN is being torn down under us.
+        return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "scan_noise: %s\n", error.what());
         return 2;
