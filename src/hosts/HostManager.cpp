@@ -1,6 +1,7 @@
 #include "hosts/HostManager.h"
 #include "platform/NotificationCenter.h"
 
+#include <algorithm>
 #include <any>
 
 HostManager::HostManager(std::string receiveNotificationName, std::string sendNotificationName)
@@ -47,11 +48,13 @@ bool HostManager::addObjectToList(const HostInfo& entry, Date timestamp)
             if (listed->refreshYourselfWith(entry))
                 state.changed = true;
             listed->_setObject(timestamp, "timestamp");
+            state.oldestStampBound = std::min(state.oldestStampBound, timestamp);
             return state.changed;
         }
         // The registry keeps its own copy, never the announcer's object.
         auto copy = entry.copy();
         copy->_setObject(timestamp, "timestamp");
+        state.oldestStampBound = std::min(state.oldestStampBound, timestamp);
         state.list.push_back(copy);
         if (auto identity = copy->identity())
             state.index.emplace(*identity, copy);
@@ -78,13 +81,19 @@ void HostManager::timeout(Date now)
 {
     Date cutoff = now - std::chrono::seconds(m_timeoutValue.load());
     m_state.withLocked([&](State& state) {
+        if (cutoff <= state.oldestStampBound)
+            return;
+        Date oldest = Date::max();
         for (std::size_t position = state.list.size(); position-- > 0;) {
             auto stamp = state.list[position]->objectForKey("timestamp");
             auto date = stamp ? stamp->get<Date>() : nullptr;
             // An entry stamped exactly at the cutoff stays.
             if (!date || cutoff > *date)
                 remove(state, position);
+            else
+                oldest = std::min(oldest, *date);
         }
+        state.oldestStampBound = oldest;
     });
 }
 
@@ -115,6 +124,7 @@ void HostManager::touchAll(Date date)
     m_state.withLocked([&](State& state) {
         for (auto entry = state.list.rbegin(); entry != state.list.rend(); ++entry)
             (*entry)->_setObject(date, "timestamp");
+        state.oldestStampBound = state.list.empty() ? Date::max() : date;
     });
 }
 

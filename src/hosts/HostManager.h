@@ -91,6 +91,9 @@ private:
         std::unordered_map<HostInfo::Identity, std::shared_ptr<HostInfo>, HostInfo::IdentityHash> index;
         bool changed = false;
         std::optional<Date> lastUpdate;
+        // No entry is stamped earlier: lets the scan that follows every answer skip a
+        // long list in which nothing can have expired yet.
+        Date oldestStampBound = Date::max();
     };
 
     static std::shared_ptr<HostInfo> findHostIn(const State& state, const HostInfo& entry);
