@@ -69,6 +69,8 @@ QStyleOptionViewItem cellOption(const QTableView& table, const QRect& rect)
     option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
     option.textElideMode = table.textElideMode();
     option.showDecorationSelected = false;
+    if (table.wordWrap())
+        option.features |= QStyleOptionViewItem::WrapText;
     return option;
 }
 
