@@ -228,7 +228,7 @@ private slots:
     void unreadableSettingsFileStartsWithDefaults()
     {
         const QString file = path("broken.conf");
-        writeFile(file, QByteArray("\x01\x02\xff\xfe[General\npollSpeed", 24));
+        writeFile(file, QByteArray("\x01\x02\xff\xfe[General\npollSpeed"));
         std::vector<std::string> lines;
         setLogSink([&lines](const std::string& line) { lines.push_back(line); });
         auto broken = std::make_unique<SettingsUserDefaults>(file);

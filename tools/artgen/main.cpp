@@ -1,5 +1,6 @@
 // Draws every picture of the program and writes the art sources: the TIFF files the
-// build embeds, and the desktop icons. Run by hand when the art changes:
+// build embeds, and the desktop icons. Run by hand when the art changes (the "art"
+// build target does it):
 //   harkener_artgen <art folder> <hicolor icon folder> [preview.png [folder for one PNG each]]
 #include "ContactSheet.h"
 #include "Pictures.h"
