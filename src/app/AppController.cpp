@@ -133,10 +133,28 @@ void AppController::handleNonFatalException(const Exception& exception)
         terminate();
 }
 
+namespace {
+
+std::function<void()>& quitHandler()
+{
+    static std::function<void()> s_handler;
+    return s_handler;
+}
+
+}
+
+void AppController::setQuitHandler(std::function<void()> handler)
+{
+    quitHandler() = std::move(handler);
+}
+
 void AppController::terminate()
 {
     m_terminating = true;
-    QCoreApplication::exit(0);
+    if (quitHandler())
+        quitHandler()();
+    else
+        QCoreApplication::exit(0);
 }
 
 void AppController::pushAbout()

@@ -3,6 +3,7 @@
 #include "app/WindowController.h"
 #include "platform/Exception.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -43,6 +44,9 @@ public:
     // Ends the application: leaves the event loop; nothing queued behind is shown.
     void terminate();
     bool isTerminating() const { return m_terminating; }
+    // What terminate() does to the event loop; tests keep theirs running. An empty
+    // function restores leaving the loop.
+    static void setQuitHandler(std::function<void()> handler);
 
     // The address buttons' road: the text goes to the clipboard, then to the service the
     // user default names (or the given default). Answers whether a service took it.
