@@ -102,6 +102,17 @@ void VELSocket::enableReusePort(bool enable)
         Exception::raise("Couldn't enable socket to reuse port (SO_REUSEPORT): %s", errnoText().c_str());
 }
 
+int VELSocket::setReceiveBufferSize(int bytes)
+{
+    if (setsockopt(m_sd, SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes) == -1)
+        Exception::raise("Couldn't size the socket's receive buffer (SO_RCVBUF): %s", errnoText().c_str());
+    int granted = 0;
+    socklen_t length = sizeof granted;
+    if (getsockopt(m_sd, SOL_SOCKET, SO_RCVBUF, &granted, &length) == -1)
+        Exception::raise("Couldn't read the socket's receive buffer size (SO_RCVBUF): %s", errnoText().c_str());
+    return granted;
+}
+
 void VELSocket::enableOutOfBandInlining(bool enable)
 {
     if (!setOption(SOL_SOCKET, SO_OOBINLINE, enable))

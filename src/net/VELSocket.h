@@ -37,6 +37,9 @@ public:
     void enableBroadcast(bool enable);
     void enableReusePort(bool enable);
     void enableOutOfBandInlining(bool enable);
+    // Asks for a receive buffer of that many bytes; the kernel caps the request at its
+    // own limit. Returns the size granted; raises when the call fails.
+    int setReceiveBufferSize(int bytes);
 
     // Remembers the port before binding, so boundPort() tells the port tried even
     // when the bind fails.

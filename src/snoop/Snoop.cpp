@@ -20,6 +20,11 @@ namespace {
 constexpr std::uint32_t pollSleepValues[] = { 1000, 500, 250, 100 };
 constexpr std::uint32_t sleepValues[] = { 10, 4, 2, 1 };
 
+// Every server on the LAN answers a broadcast at once. The default buffer holds a few
+// hundred small datagrams, and the kernel drops the rest of a burst while this thread
+// is still handling the first answers; 2 MiB holds thousands.
+constexpr int answerBurstBytes = 2 * 1024 * 1024;
+
 }
 
 Snoop::Snoop()
@@ -119,6 +124,7 @@ void Snoop::prepare()
             throw *failure;
         socket->enableReusePort(true);
         socket->bindSocket(Ip::any(), receivePort());
+        socket->setReceiveBufferSize(answerBurstBytes);
         m_socket = std::move(socket);
     }
 }
