@@ -12,6 +12,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <optional>
 
@@ -45,8 +46,10 @@ private:
 };
 
 // Searches for the given time, or until the first sending sweep has ended, ageing the
-// registry once a second as the application does.
-std::optional<Exception> search(const ScanOptions& options, ServerManager& registry, EngineFailure& failure)
+// registry once a second as the application does. The list is complete then, so it goes
+// to the report before the engine winds down (up to one more poll timeout).
+std::optional<Exception> search(const ScanOptions& options, ServerManager& registry, EngineFailure& failure,
+    const std::function<void(HostManager::EntryList)>& report)
 {
     auto engine = std::make_shared<Quake3TestSnoop>();
     engine->setSnoopSpeed(options.speed);
@@ -66,9 +69,13 @@ std::optional<Exception> search(const ScanOptions& options, ServerManager& regis
             nextAgeing += std::chrono::seconds(1);
         }
     }
+    if (!exception)
+        exception = failure.waitUntil(Clock::now());
+    if (!exception)
+        report(registry.entries());
     engine->suspend();
     engine->waitUntilStopped(std::chrono::seconds(5));
-    return exception ? exception : failure.waitUntil(Clock::now());
+    return exception;
 }
 
 int run(const std::vector<std::string>& arguments)
@@ -84,16 +91,18 @@ int run(const std::vector<std::string>& arguments)
     EngineFailure failure;
     setExceptionSink([&failure](const Exception& exception) { failure.post(exception); });
     ServerManager& registry = ServerManager::sharedInstance();
-    auto exception = search(options, registry, failure);
+    bool found = false;
+    auto exception = search(options, registry, failure, [&](HostManager::EntryList entries) {
+        found = !entries.empty();
+        ScanReport report(std::move(entries));
+        std::fputs((options.json ? report.json() : report.table()).c_str(), stdout);
+        std::fflush(stdout);
+    });
     setExceptionSink({});
     if (exception) {
         std::fprintf(stderr, "harkener-scan: %s\n", exception->reason().c_str());
         return 2;
     }
-    auto entries = registry.entries();
-    const bool found = !entries.empty();
-    ScanReport report(std::move(entries));
-    std::fputs((options.json ? report.json() : report.table()).c_str(), stdout);
     return found ? 0 : 1;
 }
 
