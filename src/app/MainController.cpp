@@ -48,6 +48,22 @@ int registryTimeoutSeconds(const DiscoveryEngine& engine)
     return (engine.smartTimeoutValueMs() + 500) / 1000;
 }
 
+// Dark rows and light text in the skin's colours. Where the table is not made see-through
+// it still belongs to the window, and server names' white and yellow stay legible.
+QPalette tablePalette(QPalette palette)
+{
+    palette.setColor(QPalette::Base, QColor(18, 13, 11));
+    palette.setColor(QPalette::AlternateBase, QColor(30, 22, 17));
+    palette.setColor(QPalette::Text, QColor(236, 226, 206));
+    palette.setColor(QPalette::Highlight, QColor(140, 58, 12));
+    palette.setColor(QPalette::HighlightedText, QColor(255, 244, 224));
+    palette.setColor(QPalette::Button, QColor(44, 32, 26));
+    palette.setColor(QPalette::ButtonText, QColor(244, 204, 140));
+    palette.setColor(QPalette::Window, QColor(18, 13, 11));
+    palette.setColor(QPalette::WindowText, QColor(244, 204, 140));
+    return palette;
+}
+
 // How long the old engine thread may take to end after a game: it checks its stop flag
 // after every poll, and the slowest poll lasts a second.
 constexpr int EngineWindDownMilliseconds = 3000;
@@ -157,6 +173,9 @@ void MainController::setUpTable()
     header->resizeSection(ServerTableModel::MapColumn, 96);
     header->resizeSection(ServerTableModel::PlayersColumn, 60);
     header->resizeSection(ServerTableModel::AddressColumn, 136);
+    table->setPalette(tablePalette(table->palette()));
+    table->setShowGrid(false);
+    table->setAlternatingRowColors(true);
     connect(table, &QAbstractItemView::doubleClicked, this, &MainController::pushPlay);
     quint32 flags = VELTransparentTableView::ReplaceCornerView;
     if (Preferences::transparentHeaderView())

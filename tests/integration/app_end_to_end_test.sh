@@ -1,0 +1,58 @@
+#!/bin/bash
+# The program against real game servers on a private namespace LAN: the servers appear
+# in the main window's table within two ticks, Play on a selected row starts the
+# stand-in game with "+connect" and the server's address, and afterwards the search runs
+# and the window is back. Drawn offscreen; with HK_SCREENSHOT=path the main window is
+# also saved as a picture (the README's screenshot is made this way).
+# Usage: app_end_to_end_test.sh PATH_TO_APP_END_TO_END
+set -u
+program=$1
+server=/usr/games/openarena-server
+source "$(dirname "$0")/../netns/netlan.sh"
+netlan_require
+for tool in "$server" quakestat; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make deps)" >&2; exit 77; }
+done
+
+# host1, host2: two servers each; host3: the program.
+netlan_create 3 || exit 1
+work=$(mktemp -d)
+trap 'netlan_destroy; rm -rf "$work"' EXIT
+
+# start_server HOST PORT NAME MAP PLAYERS
+start_server() {
+    local home="$work/home-$1-$2"
+    mkdir -p "$home"
+    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
+        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
+        +set net_port "$2" +set sv_hostname "$3" +set sv_maxclients "$5" +map "$4" >"$home/console.log" 2>&1
+}
+start_server 1 27960 "^1Frag^7Fest ^3LAN" oa_dm1 16
+start_server 1 27962 "Rocket Arena ^4(CTF)" oa_ctf2 12
+start_server 2 27961 "^2Green^7Room" aggressor 8
+start_server 2 27963 "Noobs welcome - instagib all night long, bring snacks" delta 24
+
+# The stand-in game records its arguments and takes a moment, like a game that quits.
+cat >"$work/quake3" <<SCRIPT
+#!/bin/sh
+echo "\$*" >> "$work/game.log"
+sleep 0.5
+SCRIPT
+chmod +x "$work/quake3"
+
+# wait_for_server HOST PORT: asks from host3 until the server answers (20 s at most).
+wait_for_server() {
+    local deadline=$((SECONDS + 20))
+    until netlan_exec 3 quakestat -q3s "$(netlan_addr "$1"):$2" -raw , 2>/dev/null | grep -q "^Q3S,[^,]*,[^,]"; do
+        ((SECONDS < deadline)) || { echo "FAIL: server $1:$2 never came up"; exit 1; }
+        sleep 0.1
+    done
+}
+for server_port in "1 27960" "1 27962" "2 27961" "2 27963"; do
+    wait_for_server $server_port
+done
+
+servers="$(netlan_addr 1):27960,$(netlan_addr 1):27962,$(netlan_addr 2):27961,$(netlan_addr 2):27963"
+netlan_exec 3 env QT_QPA_PLATFORM=offscreen HOME="$work" \
+    HK_E2E_SERVERS="$servers" HK_E2E_GAME="$work/quake3" HK_E2E_GAME_LOG="$work/game.log" \
+    HK_E2E_SCREENSHOT="${HK_SCREENSHOT:-}" "$program"
