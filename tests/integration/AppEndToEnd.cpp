@@ -4,13 +4,15 @@
 //   HK_E2E_SERVERS     the servers' addresses, "a.b.c.d:port,...", the first one played
 //   HK_E2E_GAME        the stand-in game (records its arguments)
 //   HK_E2E_GAME_LOG    where it records them
-//   HK_E2E_SCREENSHOT  optional: where to save a picture of the main window
+//   HK_E2E_SCREENSHOT  optional: where to save a picture of the main window; the about
+//                      and preferences panels go beside it ("-about", "-preferences")
 #include "app/AlertPanel.h"
 #include "app/AppController.h"
 #include "app/HarkenerApplication.h"
 #include "app/MainController.h"
 #include "app/MainInterface.h"
 #include "app/PictureButton.h"
+#include "app/PreferencesController.h"
 #include "app/Preferences.h"
 #include "app/ServerManagerRegistry.h"
 #include "app/ServerTableModel.h"
@@ -76,6 +78,14 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(!controller->window()->findChild<PictureButton*>("suspendButton")->isTransparent(), 3000);
             QTest::qWait(300); // let the barber pole take a step
             QVERIFY(controller->window()->grab().save(screenshot));
+            const QString base = screenshot.left(screenshot.lastIndexOf(QLatin1Char('.')));
+            appController->pushAbout();
+            QVERIFY(appController->window()->grab().save(base + QStringLiteral("-about.png")));
+            appController->pushWindow();
+            appController->pushPreferences();
+            QWidget* preferencesPanel = appController->preferencesController()->window();
+            QVERIFY(preferencesPanel->grab().save(base + QStringLiteral("-preferences.png")));
+            preferencesPanel->hide();
         }
 
         // Select the first server on the table as the user sees it, sorted.
