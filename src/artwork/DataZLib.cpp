@@ -2,6 +2,9 @@
 
 #include "platform/Exception.h"
 
+#include <algorithm>
+#include <limits>
+#include <memory>
 #include <new>
 #include <zlib.h>
 
@@ -23,22 +26,62 @@ Data zeroFilled(uLongf capacity, const char* outOfMemoryReason)
     }
 }
 
-// The source is described only when it is found corrupt.
+// Gives zlib more output room: the expected length first (bounded, since it may be any
+// number), then doubling, never beyond the room.
+void makeRoom(Data& output, z_stream& stream, uLong room, std::uint32_t expectedLength)
+{
+    constexpr uLong FirstChunkLimit = 256u << 10;
+    if (stream.total_out == output.size()) {
+        const uLong wanted = output.empty() ? std::min<uLong>({ std::max<uLong>(expectedLength, 1024), FirstChunkLimit, room })
+                                            : std::min<uLong>(2 * output.size(), room);
+        try {
+            output.resize(wanted);
+        } catch (const std::bad_alloc&) {
+            Exception::raiseNamed(Exception::MallocException, "out of memory in decompression");
+        }
+    }
+    stream.next_out = output.data() + stream.total_out;
+    stream.avail_out = static_cast<uInt>(std::min<uLong>(output.size() - stream.total_out, std::numeric_limits<uInt>::max()));
+}
+
+// Inflates as zlib's uncompress does, but into a buffer that grows with the output
+// instead of one of the whole room made up front: any expected length may come with a
+// stream (the hint is 32 bits), and a tiny stream must not cost gigabytes. Results as
+// uncompress: the room full before the end is Z_BUF_ERROR, input that ends before the
+// stream does is Z_DATA_ERROR. The source is described only when it is found corrupt.
 template<typename Describe>
 std::optional<Data> inflate(const Bytef* source, uLong sourceLength, std::uint32_t expectedLength, Describe describeSource)
 {
-    uLongf length = inflateCapacity(expectedLength);
-    Data output = zeroFilled(length, "out of memory in decompression");
-    switch (uncompress(output.data(), &length, source, sourceLength)) {
+    const uLong room = inflateCapacity(expectedLength);
+    z_stream stream {};
+    if (inflateInit(&stream) != Z_OK)
+        Exception::raiseNamed(Exception::MallocException, "out of memory in decompression");
+    std::unique_ptr<z_stream, int (*)(z_stream*)> end(&stream, inflateEnd);
+    stream.next_in = const_cast<Bytef*>(source);
+    Data output;
+    uLong unread = sourceLength;
+    int result = Z_OK;
+    while (result == Z_OK) {
+        if (stream.avail_in == 0) {
+            stream.avail_in = static_cast<uInt>(std::min<uLong>(unread, std::numeric_limits<uInt>::max()));
+            unread -= stream.avail_in;
+        }
+        if (stream.avail_out == 0 && stream.total_out < room)
+            makeRoom(output, stream, room, expectedLength);
+        result = ::inflate(&stream, Z_NO_FLUSH);
+    }
+    if (result == Z_NEED_DICT || (result == Z_BUF_ERROR && stream.avail_out > 0))
+        result = Z_DATA_ERROR;
+    switch (result) {
+    case Z_STREAM_END:
+        output.resize(stream.total_out);
+        return output;
     case Z_BUF_ERROR:
         return std::nullopt;
     case Z_MEM_ERROR:
         Exception::raiseNamed(Exception::MallocException, "out of memory in decompression");
-    case Z_DATA_ERROR:
-        Exception::raise("Incoming ZLib data %s was corrupted", describeSource().c_str());
     default:
-        output.resize(length);
-        return output;
+        Exception::raise("Incoming ZLib data %s was corrupted", describeSource().c_str());
     }
 }
 

@@ -64,6 +64,17 @@ private slots:
         }
     }
 
+    void anyExpectedLengthCostsOnlyWhatTheStreamHolds()
+    {
+        // The largest hint once meant a zero-filled buffer of 8 GiB before zlib ran.
+        const Data original = repeated(5000);
+        const auto stream = compressedDataUsingZLib(original);
+        QVERIFY(stream);
+        const auto back = dataWithZLibCompressedBytes(*stream, 0xFFFFFFFFu);
+        QVERIFY(back && *back == original);
+        QVERIFY(back->capacity() < 1u << 20);
+    }
+
     void corruptStreamRaisesWithTheSourceNamed()
     {
         Data stream = *compressedDataUsingZLib(repeated(4000));
