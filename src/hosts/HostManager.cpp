@@ -24,10 +24,14 @@ void HostManager::hostFound(const Notification& notification)
     auto found = notification.userInfo.find("userInfo");
     if (found == notification.userInfo.end())
         return;
-    auto entry = std::any_cast<std::shared_ptr<const HostInfo>>(&found->second);
-    if (!entry || !*entry)
+    std::shared_ptr<const HostInfo> entry;
+    if (auto constEntry = std::any_cast<std::shared_ptr<const HostInfo>>(&found->second))
+        entry = *constEntry;
+    else if (auto mutableEntry = std::any_cast<std::shared_ptr<HostInfo>>(&found->second))
+        entry = *mutableEntry;
+    if (!entry)
         return;
-    addObjectToList(**entry, now);
+    addObjectToList(*entry, now);
     timeout(now);
     broadcastIfChanged(now);
 }

@@ -37,7 +37,7 @@ public:
     const std::string& sendNotificationName() const { return m_sendName; }
 
     // The found notification's handler: user info "userInfo" holds the announced entry
-    // as std::shared_ptr<const HostInfo>. Adds or refreshes it, ages the list (even when
+    // as std::shared_ptr<const HostInfo> (or <HostInfo>); anything else is ignored. Adds or refreshes it, ages the list (even when
     // suspended) and announces any change.
     void hostFound(const Notification& notification);
 

@@ -166,7 +166,11 @@ TEST_F(HostManagerTest, NotificationsWithoutAnEntryAreIgnored)
 {
     NotificationCenter::defaultCenter().postNotificationName("SnoopServerFound", nullptr, {});
     NotificationCenter::defaultCenter().postNotificationName("SnoopServerFound", nullptr, { { "userInfo", std::string("odd") } });
+    NotificationCenter::defaultCenter().postNotificationName("SnoopServerFound", nullptr, { { "userInfo", std::shared_ptr<const HostInfo>() } });
     EXPECT_EQ(registry.count(), 0u);
+    auto entry = std::const_pointer_cast<HostInfo>(server(0x0A000002, 27960));
+    NotificationCenter::defaultCenter().postNotificationName("SnoopServerFound", nullptr, { { "userInfo", entry } });
+    EXPECT_EQ(registry.count(), 1u);
 }
 
 TEST(ServerInfo, LooksUpOwnAttributesFirstThenTheInfoResponse)
