@@ -171,6 +171,10 @@ void Snoop::_snoop()
         logMessage("%s handling exception", currentThreadDescription().c_str());
         postExceptionToApplication(Exception(Exception::GenericException, error.what()));
         logMessage("%s thru handling exception", currentThreadDescription().c_str());
+    } catch (...) {
+        logMessage("%s handling exception", currentThreadDescription().c_str());
+        postExceptionToApplication(Exception(Exception::GenericException, "Unknown exception on the engine thread"));
+        logMessage("%s thru handling exception", currentThreadDescription().c_str());
     }
     close();
     threadEnded();
@@ -234,7 +238,7 @@ Snoop::Heard Snoop::listen(std::chrono::steady_clock::time_point until)
     int ready = m_socket->poll(static_cast<int>(remaining));
     // A signal that interrupts the wait is no failure of the socket.
     if (ready == -1 && errno == EINTR)
-        return Heard::Dropped;
+        return Heard::Ignored;
     if (ready == -1)
         Exception::raise("Polling from socket failed miserably: %s", errnoText().c_str());
     if (ready != 1)
@@ -242,7 +246,7 @@ Snoop::Heard Snoop::listen(std::chrono::steady_clock::time_point until)
     Data datagram = m_socket->receive();
     Ip sender = m_socket->lastSender();
     if (sender == Ip::local() || sender.isBroadcastAddress())
-        return Heard::Dropped;
+        return Heard::Ignored;
     if (auto reply = handleAnswer(datagram, sender, m_socket->lastPort()); reply && !reply->empty())
         m_socket->reply(*reply);
     return Heard::Answer;

@@ -91,7 +91,7 @@ private:
     void _snoop();
     void runSweeps();
     bool _poll(const Data& request, bool sendStuff);
-    enum class Heard { Nothing, Dropped, Answer };
+    enum class Heard { Nothing, Ignored, Answer };
     Heard listen(std::chrono::steady_clock::time_point until);
     void _setSnoopSpeed();
     void threadEnded();
