@@ -157,24 +157,30 @@ std::string Snoop::description() const
     return text;
 }
 
+namespace {
+
+// The road of every exception that reaches the top of a worker thread.
+void handOver(const Exception& exception)
+{
+    logMessage("%s handling exception", currentThreadDescription().c_str());
+    postExceptionToApplication(exception);
+    logMessage("%s thru handling exception", currentThreadDescription().c_str());
+}
+
+}
+
 void Snoop::_snoop()
 {
     setCurrentThreadName("engine");
     try {
         runSweeps();
     } catch (const Exception& exception) {
-        logMessage("%s handling exception", currentThreadDescription().c_str());
-        postExceptionToApplication(exception);
-        logMessage("%s thru handling exception", currentThreadDescription().c_str());
+        handOver(exception);
     } catch (const std::exception& error) {
         // Anything else (such as bad_alloc) takes the same road, as a generic failure.
-        logMessage("%s handling exception", currentThreadDescription().c_str());
-        postExceptionToApplication(Exception(Exception::GenericException, error.what()));
-        logMessage("%s thru handling exception", currentThreadDescription().c_str());
+        handOver(Exception(Exception::GenericException, error.what()));
     } catch (...) {
-        logMessage("%s handling exception", currentThreadDescription().c_str());
-        postExceptionToApplication(Exception(Exception::GenericException, "Unknown exception on the engine thread"));
-        logMessage("%s thru handling exception", currentThreadDescription().c_str());
+        handOver(Exception(Exception::GenericException, "Unknown exception on the engine thread"));
     }
     close();
     threadEnded();
