@@ -4,3 +4,4 @@
 int runDataZLibTest(int argc, char** argv);
 int runEmbeddedPicturesTest(int argc, char** argv);
 int runHarkenerIconTest(int argc, char** argv);
+int runTiffDecoderTest(int argc, char** argv);

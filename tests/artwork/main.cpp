@@ -9,5 +9,6 @@ int main(int argc, char** argv)
     failures += runDataZLibTest(argc, argv);
     failures += runEmbeddedPicturesTest(argc, argv);
     failures += runHarkenerIconTest(argc, argv);
+    failures += runTiffDecoderTest(argc, argv);
     return failures;
 }
