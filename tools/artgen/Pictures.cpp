@@ -88,6 +88,12 @@ void drawHead(QPainter& painter)
     painter.setPen(QPen(outline, 1));
     painter.setBrush(bone);
     painter.drawPath(horns);
+    // Growth rings across the horns.
+    painter.setPen(QPen(QColor(90, 70, 50, 160), 0.6));
+    for (qreal t : { 0.3, 0.5, 0.7 }) {
+        painter.drawLine(QPointF(7 + 4 * t, 1 + 9 * t), QPointF(10 + 5 * t, 4 + 7 * t));
+        painter.drawLine(QPointF(41 - 4 * t, 1 + 9 * t), QPointF(38 - 5 * t, 4 + 7 * t));
+    }
 
     QPainterPath head;
     head.moveTo(24, 6);
@@ -102,6 +108,27 @@ void drawHead(QPainter& painter)
     skin.setColorAt(1, QColor(26, 34, 22));
     painter.setBrush(skin);
     painter.drawPath(head);
+
+    // Modelling: a lit crown, hollow cheeks, nostrils.
+    painter.save();
+    painter.setClipPath(head);
+    painter.setPen(Qt::NoPen);
+    QRadialGradient crown(QPointF(22, 10), 8);
+    crown.setColorAt(0, QColor(255, 255, 230, 90));
+    crown.setColorAt(1, QColor(255, 255, 230, 0));
+    painter.setBrush(crown);
+    painter.drawEllipse(QPointF(22, 10), 8, 6);
+    for (qreal x : { 14.5, 33.5 }) {
+        QRadialGradient hollow(QPointF(x, 28), 6);
+        hollow.setColorAt(0, QColor(0, 0, 0, 120));
+        hollow.setColorAt(1, QColor(0, 0, 0, 0));
+        painter.setBrush(hollow);
+        painter.drawEllipse(QPointF(x, 28), 6, 7);
+    }
+    painter.setBrush(QColor(16, 20, 12, 200));
+    painter.drawEllipse(QPointF(22.3, 26.4), 0.9, 0.7);
+    painter.drawEllipse(QPointF(25.7, 26.4), 0.9, 0.7);
+    painter.restore();
 
     // Brow ridge and eye slits, lit from inside.
     QPainterPath brow;
