@@ -54,6 +54,9 @@ AppController::AppController()
 
 AppController::~AppController()
 {
+    // The main controller stops the engine thread, which may still post until it ends.
+    delete m_mainController;
+    delete m_preferencesController;
     setExceptionSink({});
     delete window();
 }

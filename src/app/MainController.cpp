@@ -233,9 +233,9 @@ void MainController::applicationDidFinishLaunching()
 
 void MainController::pollMyself()
 {
-    // Alerts and games run nested event loops; a tick inside them would show alerts
-    // over alerts or open the window while the game runs.
-    if (m_busy)
+    // Alerts, dialogs and games run nested event loops; a tick inside them would show
+    // alerts over alerts or open the window while the game runs.
+    if (m_busy || QApplication::activeModalWidget())
         return;
     QScopedValueRollback busy(m_busy, true);
     auto* app = qobject_cast<AppController*>(parentController());

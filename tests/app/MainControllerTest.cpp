@@ -296,6 +296,33 @@ private slots:
         QVERIFY(fixture.controller->window()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     }
 
+    void aMinimiseByTheWindowSystemDropsTheLevel()
+    {
+        Fixture fixture;
+        fixture.controller->applicationDidFinishLaunching();
+        fixture.controller->window()->setWindowState(Qt::WindowMinimized);
+        QTRY_COMPARE(fixture.controller->windowLevel(), MainController::NormalLevel);
+        QVERIFY(fixture.isIconized());
+    }
+
+    void doubleClickingAServerPlaysIt()
+    {
+        Preferences::setQ3TestPath(QString());
+        Fixture fixture;
+        AlertRecorder alerts;
+        fixture.controller->applicationDidFinishLaunching();
+        fixture.serversBecome(servers(1));
+        QTableView* table = fixture.controller->tableView();
+        QVERIFY(QTest::qWaitForWindowExposed(fixture.controller->window()));
+        QCoreApplication::processEvents(); // lays the rows out
+        const QPoint cell = table->visualRect(table->model()->index(0, 0)).center();
+        QVERIFY(table->viewport()->rect().contains(cell));
+        // A double click as the window system delivers it: a click, then the second press.
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+        QCOMPARE(alerts.requests.size(), 1); // Play ran and found no game
+    }
+
     void launchPathLooksInsideAppBundles_data()
     {
         QTest::addColumn<QString>("stored");
