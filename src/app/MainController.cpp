@@ -196,10 +196,11 @@ void MainController::setUpActions()
         window()->addAction(action);
     };
     if (app) {
-        addAction(tr("About Harkener…"), QKeySequence::HelpContents, [app] { app->pushAbout(); });
+        addAction(tr("About Harkener…"), QKeySequence(Qt::Key_F1), [app] { app->pushAbout(); });
         addAction(tr("Preferences…"), QKeySequence(tr("Ctrl+,")), [app] { app->pushPreferences(); });
     }
-    addAction(tr("Quit"), QKeySequence::Quit, [this] { windowShouldClose(); });
+    // Spelled out: the platform's standard Quit key is empty on some desktops.
+    addAction(tr("Quit"), QKeySequence(tr("Ctrl+Q")), [this] { windowShouldClose(); });
     window()->setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 

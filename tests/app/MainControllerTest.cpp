@@ -7,6 +7,9 @@
 #include "app/Preferences.h"
 #include "app/ServerTableModel.h"
 #include "platform/UserDefaults.h"
+#include "widgets/VELReplROP.h"
+
+#include <QAction>
 
 #include <QCloseEvent>
 #include <QFile>
@@ -154,6 +157,34 @@ private slots:
         fixture.log.calls.clear();
         fixture.controller->pollMyself(); // nothing changed: no reload, no speed change
         QCOMPARE(fixture.log.calls, QStringList({ "setSnoopSpeed 1", "timeout" }));
+    }
+
+    void aBackgroundChosenInThePreferencesReachesTheWindowAtTheNextTick()
+    {
+        Fixture fixture;
+        fixture.controller->applicationDidFinishLaunching();
+        QImage picture(32, 32, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        Preferences::setBackgroundImage(picture);
+        fixture.controller->pollMyself();
+        QCOMPARE(fixture.controller->backImage().cacheKey(), picture.cacheKey());
+        QCOMPARE(fixture.view<VELReplROP>("bottomView")->image().cacheKey(), picture.cacheKey());
+    }
+
+    void aboutPreferencesAndQuitAreInTheContextMenuWithShortcuts()
+    {
+        Fixture fixture;
+        AlertRecorder alerts;
+        QWidget* window = fixture.controller->window();
+        QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
+        const QList<QAction*> actions = window->actions();
+        QCOMPARE(actions.size(), 3);
+        for (QAction* action : actions)
+            QVERIFY2(!action->shortcut().isEmpty(), qPrintable(action->text()));
+        actions[0]->trigger();
+        QVERIFY(fixture.app.window()->isVisible()); // the about panel
+        actions[2]->trigger();
+        QVERIFY(fixture.app.isTerminating());
     }
 
     void speedChangesReachTheBarberPoleAndTheRegistry_data()
