@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QScopedValueRollback>
 
 namespace {
@@ -13,6 +14,55 @@ namespace {
 // The auto-open values the pop-up offers, in its order: open on more servers, open on
 // every change, never (any value but 0 and 1).
 constexpr int AutoOpenTags[] = { 0, 1, 2 };
+
+// Picks a game program, or an application bundle as if it were a file: opening a
+// "*.app" folder, or confirming one that is selected, chooses it. Qt's own dialog, as it
+// tells when a folder is opened where the desktop's may not.
+class GameFileDialog final : public QFileDialog {
+public:
+    explicit GameFileDialog(QWidget* parent)
+        : QFileDialog(parent, PreferencesController::tr("Locate Quake III Arena"), QDir::homePath())
+    {
+        setOption(QFileDialog::DontUseNativeDialog);
+        setFileMode(QFileDialog::ExistingFile);
+        setNameFilters({ PreferencesController::tr("Quake III Arena (Q3Test.app *.app quake3* ioquake3* q3*)"),
+            PreferencesController::tr("All files (*)") });
+        connect(this, &QFileDialog::directoryEntered, this, [this](const QString& directory) {
+            if (isBundle(directory))
+                choose(directory);
+        });
+    }
+
+    QString chosenGame() const
+    {
+        if (!m_bundle.isEmpty())
+            return m_bundle;
+        return selectedFiles().isEmpty() ? QString() : selectedFiles().constLast();
+    }
+
+protected:
+    void accept() override
+    {
+        const QStringList selected = selectedFiles();
+        if (!selected.isEmpty() && isBundle(selected.constLast()))
+            choose(selected.constLast());
+        else
+            QFileDialog::accept();
+    }
+
+private:
+    static bool isBundle(const QString& path)
+    {
+        return path.endsWith(QLatin1String(".app")) && QFileInfo(path).isDir();
+    }
+    void choose(const QString& bundle)
+    {
+        m_bundle = bundle;
+        done(QDialog::Accepted);
+    }
+
+    QString m_bundle;
+};
 
 int tagOf(const QObject* cell)
 {
@@ -100,12 +150,10 @@ bool PreferencesController::imageWillBeSet(const QImage& image)
 
 QString PreferencesController::chooseGameWithDialog(QWidget* parent)
 {
-    QFileDialog dialog(parent, tr("Locate Quake III Arena"), QDir::homePath());
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({ tr("Quake III Arena (Q3Test.app *.app quake3* ioquake3* q3*)"), tr("All files (*)") });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    GameFileDialog dialog(parent);
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constLast();
+    return dialog.chosenGame();
 }
 
 void PreferencesController::pushLocate()

@@ -6,7 +6,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "widgets/VELReplROP.h"
 
@@ -100,6 +105,26 @@ private slots:
         QCOMPARE(fixture.control<QLineEdit>("path")->text(), QStringLiteral("/Old/Q3Test.app"));
         fixture.controller.activate();
         QCOMPARE(fixture.control<QLineEdit>("path")->text(), QStringLiteral("/Games/Q3Test.app"));
+    }
+
+    void confirmingAnAppBundleInTheDialogPicksIt()
+    {
+        QTemporaryDir games;
+        QVERIFY(QDir(games.path()).mkdir(QStringLiteral("Q3Test.app")));
+        const QString bundle = games.filePath(QStringLiteral("Q3Test.app"));
+        QTimer::singleShot(0, [&] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                dialog->setDirectory(games.path());
+                dialog->selectFile(bundle);
+                QMetaObject::invokeMethod(dialog, "accept"); // the Open button
+            }
+        });
+        // Never leave a dialog open on a failure.
+        QTimer::singleShot(5000, [] {
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                dialog->reject();
+        });
+        QCOMPARE(PreferencesController::chooseGameWithDialog(nullptr), bundle);
     }
 
     void resetShowsTheDefaultsAndTheDefaultBackground()
