@@ -1,5 +1,7 @@
 # make run   install what is missing, build, start Harkener
 # make test  install what is missing, build, run every test
+# make bench install what is missing, build optimised, run the four benchmarks and write
+#            bench/RESULTS.md (needs root for its namespace LAN)
 # make fuzz  build the fuzz targets with clang and run each for FUZZ_SECONDS (FUZZ_RUNS
 #            caps the executions; 0 = no cap)
 # make sanitize-asan / sanitize-tsan  the core test suite, integration included, under
@@ -9,7 +11,7 @@ BUILD ?= build
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test clean fuzz fuzz-build fuzz-smoke sanitize-asan sanitize-tsan ci-extra
+.PHONY: all deps configure build run test clean bench fuzz fuzz-build fuzz-smoke sanitize-asan sanitize-tsan ci-extra
 
 all: build
 
@@ -30,6 +32,14 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+BENCH_BUILD ?= build-bench
+BENCH_TARGETS = harkener harkener-scan bench_answers bench_gui bench_responder bench_measure benchfirstpaint
+
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target $(BENCH_TARGETS)
+	@bench/run.sh $(BENCH_BUILD) bench/RESULTS.md
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
