@@ -1,11 +1,11 @@
 #include "app/MainController.h"
 
 #include "app/AlertPanel.h"
-#include "app/BarberPole.h"
-#include "app/PictureButton.h"
 #include "app/AppController.h"
+#include "app/BarberPole.h"
 #include "app/DiscoveryEngine.h"
 #include "app/ModalWait.h"
+#include "app/PictureButton.h"
 #include "app/Preferences.h"
 #include "app/ServerRegistry.h"
 #include "app/ServerTableModel.h"
@@ -346,10 +346,12 @@ void MainController::displayRunStatusInButton()
 
 void MainController::updateMiniwindowImage()
 {
+    // The icon hands out the same picture until its state changes; only then is the
+    // window system told.
     const QImage& image = m_icon->image();
-    if (window()->property("miniwindowImageKey").toLongLong() == image.cacheKey())
+    if (image.cacheKey() == m_miniwindowImageKey)
         return;
-    window()->setProperty("miniwindowImageKey", image.cacheKey());
+    m_miniwindowImageKey = image.cacheKey();
     window()->setWindowIcon(QIcon(QPixmap::fromImage(image)));
 }
 

@@ -119,4 +119,5 @@ private:
     bool m_restartPending = false;
     // Set while the program itself miniaturizes the window.
     bool m_iconizing = false;
+    qint64 m_miniwindowImageKey = 0;
 };

@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr qsizetype MaximumToolTipLength = 200;
+
 QString keyText(const ServerRecord& server, const char* key)
 {
     return QuakeText::decode(server.valueForKey(key).value_or(std::string()));
@@ -66,9 +68,10 @@ QVariant ServerTableModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return QuakeText::plain(rawText(*server, index.column()));
     case Qt::ToolTipRole:
-        // Escaped, so a name that looks like markup is still shown as its characters.
+        // Escaped, so a name that looks like markup is still shown as its characters;
+        // held to a length a tooltip can show.
         return QStringLiteral("<p style='white-space:pre'>%1</p>")
-            .arg(QuakeText::plain(rawText(*server, index.column())).toHtmlEscaped());
+            .arg(QuakeText::plain(rawText(*server, index.column())).left(MaximumToolTipLength).toHtmlEscaped());
     case RawTextRole:
         return rawText(*server, index.column());
     case SortRole:
