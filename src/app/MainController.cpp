@@ -175,7 +175,8 @@ void MainController::setUpTable()
     header->resizeSection(ServerTableModel::AddressColumn, 136);
     table->setPalette(tablePalette(table->palette()));
     table->setShowGrid(false);
-    table->setAlternatingRowColors(true);
+    // Alternate rows paint their own background, which see-through rows must not have.
+    table->setAlternatingRowColors(!Preferences::transparentTableRows());
     connect(table, &QAbstractItemView::doubleClicked, this, &MainController::pushPlay);
     quint32 flags = VELTransparentTableView::ReplaceCornerView;
     if (Preferences::transparentHeaderView())
