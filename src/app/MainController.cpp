@@ -64,10 +64,6 @@ QPalette tablePalette(QPalette palette)
     return palette;
 }
 
-// How long the old engine thread may take to end after a game: it checks its stop flag
-// after every poll, and the slowest poll lasts a second.
-constexpr int EngineWindDownMilliseconds = 3000;
-
 }
 
 MainController::MainController(std::unique_ptr<DiscoveryEngine> engine, ServerRegistry& registry, AppController* parent)
@@ -419,7 +415,7 @@ void MainController::restartSearchAfterPlay()
         return;
     // A game that ended quickly can leave the old engine thread still winding down;
     // starting a second one would fail and leave the search stopped.
-    if (ModalWait::waitUntil([this] { return !m_woodstock->isRunning(); }, EngineWindDownMilliseconds))
+    if (ModalWait::waitUntil([this] { return !m_woodstock->isRunning(); }, m_engineWindDownMilliseconds))
         m_woodstock->snoop();
     else
         m_restartPending = true;

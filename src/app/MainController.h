@@ -73,6 +73,10 @@ public:
     QTableView* tableView() const;
     ServerTableModel* tableModel() const { return m_model; }
 
+    // How long Play waits for the old engine thread after a game before leaving the
+    // restart to the tick (tests shorten it).
+    void setEngineWindDownMilliseconds(int milliseconds) { m_engineWindDownMilliseconds = milliseconds; }
+
     // Moves a view into another, shifting its origin by minus the offset.
     static void reorderView(QWidget* view, QWidget* target, QPoint offset);
 
@@ -120,4 +124,6 @@ private:
     // Set while the program itself miniaturizes the window.
     bool m_iconizing = false;
     qint64 m_miniwindowImageKey = 0;
+    // The old thread checks its stop flag after every poll; the slowest poll lasts a second.
+    int m_engineWindDownMilliseconds = 3000;
 };

@@ -416,6 +416,25 @@ private slots:
         QCOMPARE(fixture.controller->windowLevel(), MainController::FloatingLevel);
     }
 
+    void anEngineStillWindingDownIsRestartedByTheTickOnceItEnds()
+    {
+        Preferences::setQ3TestPath(QStringLiteral("/bin/true"));
+        Fixture fixture;
+        fixture.controller->setEngineWindDownMilliseconds(50);
+        fixture.controller->applicationDidFinishLaunching();
+        fixture.serversBecome(servers(1));
+        fixture.controller->tableView()->selectRow(0);
+        fixture.engine->endsAtOnce = false;
+        fixture.controller->pushPlay();
+        QVERIFY(fixture.engine->isUncontrollable()); // Play did not try to start a second thread
+        QVERIFY(!fixture.isIconized());
+        fixture.controller->pollMyself();
+        QVERIFY(fixture.engine->isUncontrollable());
+        fixture.engine->thread = false;
+        fixture.controller->pollMyself();
+        QVERIFY(fixture.engine->isVirtuallyRunning());
+    }
+
     void aGameThatCannotStartIsReportedAndTheSearchGoesOn()
     {
         Preferences::setQ3TestPath(QStringLiteral("/nonexistent/quake3"));
