@@ -21,8 +21,10 @@ struct SharedResolver {
 
 SharedResolver& sharedResolver()
 {
-    static SharedResolver shared;
-    return shared;
+    // Never destroyed: the host name worker is not stopped at exit and may still be
+    // about to look an address up while static objects are destroyed.
+    static auto* shared = new SharedResolver;
+    return *shared;
 }
 
 } // namespace

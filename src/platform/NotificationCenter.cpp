@@ -14,8 +14,9 @@ struct NotificationCenter::Registration {
 
 NotificationCenter& NotificationCenter::defaultCenter()
 {
-    static NotificationCenter center;
-    return center;
+    // Never destroyed: the engine thread is not stopped at exit and may still post.
+    static auto* center = new NotificationCenter;
+    return *center;
 }
 
 void NotificationCenter::addObserver(const void* observer, std::string name, Handler handler, const void* object)

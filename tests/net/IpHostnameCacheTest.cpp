@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <future>
 
@@ -179,4 +180,27 @@ TEST_F(HostnameCache, WorkerExceptionGoesToTheApplication)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find("{name = IpHostnameCache} handling exception"), std::string::npos) << lines[0];
     EXPECT_NE(lines[1].find("{name = IpHostnameCache} thru handling exception"), std::string::npos) << lines[1];
+}
+
+// The worker is never stopped at exit: a lookup it starts while the program's static
+// objects are being destroyed must still find the resolver. The exit handler, registered
+// before the resolver's holder exists, runs after everything made later is destroyed.
+TEST(HostnameCacheAtExit, ResolverOutlivesTheProgramsStaticObjects)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            std::atexit(+[] {
+                if (Ip(0xC0A80102).hostname() != "fragbox.lan")
+                    std::_Exit(3);
+            });
+            // The holder is the resolver's only owner.
+            Resolver::setShared([] {
+                auto resolver = std::make_shared<FakeResolver>();
+                resolver->reverse[0xC0A80102] = "fragbox.lan";
+                return resolver;
+            }());
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
