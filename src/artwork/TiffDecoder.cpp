@@ -3,6 +3,7 @@
 #include <QImage>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <tiffio.h>
@@ -198,9 +199,13 @@ QRgb pixelFrom(const std::uint8_t* sample, const Layout& layout)
 void applyResolution(QImage& image, const Layout& layout)
 {
     const double metresPerUnit = layout.resolutionUnit == RESUNIT_CENTIMETER ? 0.01 : 0.0254;
-    if (layout.xResolution > 0 && layout.yResolution > 0 && layout.resolutionUnit != RESUNIT_NONE) {
-        image.setDotsPerMeterX(qRound(layout.xResolution / metresPerUnit));
-        image.setDotsPerMeterY(qRound(layout.yResolution / metresPerUnit));
+    const double x = layout.xResolution / metresPerUnit;
+    const double y = layout.yResolution / metresPerUnit;
+    // A damaged file may claim any resolution; one no int can hold is no resolution.
+    const auto fits = [](double dots) { return dots >= 1 && dots <= std::numeric_limits<int>::max(); };
+    if (fits(x) && fits(y) && layout.resolutionUnit != RESUNIT_NONE) {
+        image.setDotsPerMeterX(qRound(x));
+        image.setDotsPerMeterY(qRound(y));
     }
 }
 

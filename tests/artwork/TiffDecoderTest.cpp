@@ -42,7 +42,7 @@ std::vector<uint8_t> packRow(const std::vector<int>& samples, const Layout& layo
     return row;
 }
 
-Data tiffFile(const Layout& layout, const std::vector<int>& samples)
+Data tiffFile(const Layout& layout, const std::vector<int>& samples, float resolution = 0)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("picture.tiff");
@@ -54,6 +54,10 @@ Data tiffFile(const Layout& layout, const std::vector<int>& samples)
     TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, uint16_t(layout.photometric));
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, layout.planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG);
     TIFFSetField(tiff, TIFFTAG_COMPRESSION, uint16_t(layout.compression));
+    if (resolution > 0) {
+        TIFFSetField(tiff, TIFFTAG_XRESOLUTION, resolution);
+        TIFFSetField(tiff, TIFFTAG_YRESOLUTION, resolution);
+    }
     if (layout.extra >= 0) {
         const uint16_t kinds[] = { uint16_t(layout.extra) };
         TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, uint16_t(1), kinds);
@@ -112,6 +116,15 @@ private slots:
         QCOMPARE(image.size(), QSize(layout.width, 1));
         for (int x = 0; x < layout.width; ++x)
             QCOMPARE(QString::number(image.pixel(x, 0), 16), QString::number(pixels[std::size_t(x)], 16));
+    }
+
+    void resolutionBeyondAnyIntIsIgnored()
+    {
+        // Found by fuzzing: dots per metre were rounded into an int whatever their size.
+        const Layout grey { 1, 8, 1, PHOTOMETRIC_MINISBLACK, -1, false, COMPRESSION_NONE };
+        const QImage image = decodeTiff(tiffFile(grey, { 200 }, 3.0e30f));
+        QVERIFY(!image.isNull());
+        QCOMPARE(image.dotsPerMeterX(), QImage(1, 1, QImage::Format_RGB32).dotsPerMeterX());
     }
 };
 
