@@ -2,7 +2,9 @@
 #include "platform/NotificationCenter.h"
 
 #include <algorithm>
+#include <algorithm>
 #include <any>
+#include <malloc.h>
 
 HostManager::HostManager(std::string receiveNotificationName, std::string sendNotificationName)
     : m_receiveName(std::move(receiveNotificationName))
@@ -108,6 +110,20 @@ void HostManager::timeout()
     Date now = m_clock();
     timeout(now);
     broadcastIfChanged(now);
+    releaseMemoryOfDroppedEntries();
+}
+
+void HostManager::releaseMemoryOfDroppedEntries()
+{
+    // Hosts of a flood come and go by the thousand, on the engine thread; the allocator
+    // keeps the pages of their entries after they are gone unless asked to give them
+    // back. Asked at most once a tick, and only once the list has shrunk by half.
+    const std::uint32_t entries = count();
+    m_largestCount = std::max(m_largestCount, entries);
+    if (m_largestCount - entries < TrimAfterDropping || entries > m_largestCount / 2)
+        return;
+    malloc_trim(0);
+    m_largestCount = entries;
 }
 
 void HostManager::broadcastIfChanged(Date date)

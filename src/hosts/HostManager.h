@@ -97,6 +97,9 @@ private:
     };
 
     static std::shared_ptr<HostInfo> findHostIn(const State& state, const HostInfo& entry);
+    // Hands the memory of many dropped entries back to the system (main thread, tick).
+    void releaseMemoryOfDroppedEntries();
+    static constexpr std::uint32_t TrimAfterDropping = 256;
     static void remove(State& state, std::size_t position);
 
     const std::string m_receiveName;
@@ -104,5 +107,6 @@ private:
     Guarded<State> m_state;
     std::atomic<bool> m_suspended { false };
     std::atomic<std::int32_t> m_timeoutValue { 10 };
+    std::uint32_t m_largestCount = 0; // since the last trim; touched by timeout() only
     Clock m_clock;
 };
