@@ -6,10 +6,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr int StripeWidth = 8;
-}
-
 BarberPole::BarberPole(QWidget* parent)
     : QWidget(parent)
 {
@@ -50,12 +46,31 @@ void BarberPole::step()
 void BarberPole::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    painter.drawImage(0, 0, frame());
+}
+
+const QImage& BarberPole::frame()
+{
+    const bool animating = isAnimating();
+    QImage& cached = m_frames[animating ? 1 + m_phase : 0];
+    const QSize pixels = size() * devicePixelRatioF();
+    if (cached.size() != pixels || cached.devicePixelRatio() != devicePixelRatioF())
+        cached = renderFrame(animating);
+    return cached;
+}
+
+QImage BarberPole::renderFrame(bool animating) const
+{
+    QImage image(size() * devicePixelRatioF(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(devicePixelRatioF());
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     QPainterPath clip;
     clip.addRoundedRect(frame, 3, 3);
     painter.fillPath(clip, QColor(20, 8, 4, 200));
-    if (isAnimating()) {
+    if (animating) {
         painter.save();
         painter.setClipPath(clip);
         const QColor stripe(230, 110, 30, 220);
@@ -72,4 +87,5 @@ void BarberPole::paintEvent(QPaintEvent*)
     painter.setPen(QColor(150, 90, 50));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(clip);
+    return image;
 }

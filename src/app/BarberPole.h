@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QImage>
 #include <QTimer>
 #include <QWidget>
+
+#include <array>
 
 // An indeterminate progress bar whose stripes walk one step per animation delay, so
 // the user sees the search running and how fast it goes. Main thread only.
@@ -23,9 +26,18 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    static constexpr int StripeWidth = 8;
+
     void step();
+    // The picture for the current phase, drawn once per size: the pole steps up to 30
+    // times a second while the search runs, and redrawing its paths cost more than the
+    // rest of the window's work at rest.
+    const QImage& frame();
+    QImage renderFrame(bool animating) const;
 
     QTimer m_timer;
+    // Index 0 is the still pole, 1 + phase the moving one.
+    std::array<QImage, 1 + 2 * StripeWidth> m_frames;
     double m_delaySeconds = 0.165;
     int m_phase = 0;
 };
