@@ -34,7 +34,8 @@ clean:
 	rm -rf $(BUILD)
 
 BENCH_BUILD ?= build-bench
-BENCH_TARGETS = harkener harkener-scan bench_answers bench_gui bench_responder bench_measure benchfirstpaint
+BENCH_TARGETS = harkener harkener-scan bench_answers bench_gui bench_responder bench_measure benchfirstpaint \
+	bench_qt_floor
 
 bench: deps
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

@@ -3,8 +3,9 @@
 # 60 s at speed 0 and 60 s at speed 2, on a virtual X display (Xvfb) of its own, or the
 # offscreen platform without Xvfb. Prints one line per speed:
 #   REST speed first_paint_ms cpu_percent_at_rest cpu_ms_total peak_rss_kb
-# and one line per extra start-up:
+# and one line per extra start-up of harkener and of a plain Qt window (bench_qt_floor):
 #   START first_paint_ms
+#   FLOOR first_paint_ms
 # CPU at rest is measured from /proc over the 60 s after the first 5 s.
 # Usage: rest.sh BUILD_DIR SECONDS STARTS OUTPUT_FILE
 set -u
@@ -49,29 +50,30 @@ echo "platform $platform" >>"$output"
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 ticks_per_second=$(getconf CLK_TCK)
 
-# launch SPEED TAG: starts harkener with its own settings; pid in NETLAN_PID.
+# launch SPEED TAG [PROGRAM]: starts harkener (or the program) with its own settings;
+# pid in NETLAN_PID.
 launch() {
     local home="$work/app-$2"
     mkdir -p "$home/config/Harkener"
-    printf '[General]\npollSpeed=%s\nstartsIconized=false\npromptBeforeQuit=false\n' "$1" >"$home/config/Harkener/Harkener.conf"
+    printf '[General]\npollSpeed=%s\nstartsIconized=false\npromptBeforeQuit=false\n' "$1" >"$home/config/Harkener/Harkener.ini"
     rm -f "$work/paint-$2"
     netlan_spawn $AppHost env HOME="$home" XDG_CONFIG_HOME="$home/config" DISPLAY="$display" QT_QPA_PLATFORM=$platform \
         QT_PLUGIN_PATH="$build/bench/plugins" QT_QPA_GENERIC_PLUGINS=benchfirstpaint \
         BENCH_FIRST_PAINT_FILE="$work/paint-$2" BENCH_START_NS="$(date +%s%N)" \
-        "$build/src/app/harkener" >"$home/log" 2>&1
+        "${3:-$build/src/app/harkener}" >"$home/log" 2>&1
 }
 
-# program_pid: the pid of harkener itself on the application host (the spawned pid is
-# the shell that started it).
+# program_pid [NAME]: the pid of harkener (or the named program) itself on the
+# application host (the spawned pid is the shell that started it).
 program_pid() {
     local pid
     for pid in $(ip netns pids "$(netlan_ns $AppHost)"); do
-        [[ $(cat "/proc/$pid/comm" 2>/dev/null) == harkener ]] && { echo "$pid"; return 0; }
+        [[ $(cat "/proc/$pid/comm" 2>/dev/null) == "${1:-harkener}" ]] && { echo "$pid"; return 0; }
     done
     return 1
 }
 
-stop() { kill -TERM "$(program_pid)" 2>/dev/null; wait "$1" 2>/dev/null; }
+stop() { kill -TERM "$(program_pid "${2:-harkener}")" 2>/dev/null; wait "$1" 2>/dev/null; }
 
 # Servers take a few seconds to load their map; the program finds them whenever they come.
 sleep "$SettleSeconds"
@@ -90,9 +92,14 @@ for speed in 0 2; do
     echo "REST $speed $(cat "$work/paint-rest$speed") $percent $total $rss" | tee -a "$output"
     stop "$spawned"
 done
+# Alternately, so that both see the same load.
 for ((start = 1; start <= starts; start++)); do
     launch 0 "start$start"
     netlan_wait_for_file "$work/paint-start$start" 20 || { echo "rest: no window painted" >&2; exit 1; }
     stop "$NETLAN_PID"
     echo "START $(cat "$work/paint-start$start")" | tee -a "$output"
+    launch 0 "floor$start" "$build/bench/bench_qt_floor"
+    netlan_wait_for_file "$work/paint-floor$start" 20 || { echo "rest: no plain window painted" >&2; exit 1; }
+    stop "$NETLAN_PID" bench_qt_floor
+    echo "FLOOR $(cat "$work/paint-floor$start")" | tee -a "$output"
 done

@@ -30,10 +30,9 @@ load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 # Google Benchmark figures: field of the named benchmark.
 figure() { jq -r --arg n "$2" --arg f "$3" '.benchmarks[] | select(.name == $n) | .[$f]' "$work/$1.json"; }
 # stats COLUMN FILTER FILE: "min median max" of a column of the lines matching the filter.
-stats() {
-    awk -v c="$1" -v f="$2" '$0 ~ f { print $c }' "$3" | sort -g |
-        awk '{ v[NR] = $1 } END { if (NR == 0) { print "- - -"; exit } m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print v[1], m, v[NR] }'
-}
+stats() { awk -v c="$1" -v f="$2" '$0 ~ f { print $c }' "$3" | sort -g | median_line; }
+# "min median max" of a column of numbers.
+median_line() { awk '{ v[NR] = $1 } END { if (NR == 0) { print "- - -"; exit } m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print v[1], m, v[NR] }'; }
 verdict() { awk "BEGIN { exit !($1) }" && echo "met" || echo "**missed**"; }
 fmt() { awk -v v="$1" -v p="${2:-1}" 'BEGIN { printf "%.*f", p, v }'; }
 mebibytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
@@ -122,11 +121,14 @@ mebibytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
         echo "| Speed | CPU % of one core at rest | CPU ms in all (start-up included) | Peak RSS MiB | First paint ms |"
         echo "|---|---|---|---|---|"
         awk '/^REST/ { printf "| %s | %s | %s | %.1f | %s |\n", $2, $4, $5, $6 / 1024, $3 }' "$work/rest.txt"
-        read -r pmin pmed pmax < <(awk '/^REST/ { print $3 } /^START/ { print $2 }' "$work/rest.txt" | sort -g |
-            awk '{ v[NR] = $1 } END { m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2; print v[1], m, v[NR] }')
+        read -r pmin pmed pmax < <(awk '/^REST/ { print $3 } /^START/ { print $2 }' "$work/rest.txt" | sort -g | median_line)
         cpu0=$(awk '/^REST 0/ { print $4 }' "$work/rest.txt")
         cpu2=$(awk '/^REST 2/ { print $4 }' "$work/rest.txt")
         rss=$(awk '/^REST/ && $6 > m { m = $6 } END { print m }' "$work/rest.txt")
+        read -r fmin fmed fmax < <(stats 2 "^FLOOR" "$work/rest.txt")
+        echo
+        echo "A plain Qt window (\`bench_qt_floor\`, started alternately with harkener) is first painted after"
+        echo "$fmed ms (median; min / max $fmin / $fmax): what loading Qt and reaching the display cost here."
         echo
         echo "| Target | Measured | Verdict |"
         echo "|---|---|---|"

@@ -4,6 +4,7 @@
 // registry are stand-ins, so nothing goes to the network.
 
 #include "app/AppController.h"
+#include "app/BarberPole.h"
 #include "app/MainController.h"
 #include "app/MainInterface.h"
 #include "app/ServerTableModel.h"
@@ -59,6 +60,22 @@ void fullRepaint(benchmark::State& state)
         window->repaint();
 }
 BENCHMARK(fullRepaint)->Arg(50)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One step of the barber pole while the search runs: a repaint of its strip over the
+// see-through window, the main thread's steady work between ticks (6 a second at
+// speed 0, 30 at speed 2).
+void barberPoleStep(benchmark::State& state)
+{
+    Application application(static_cast<std::size_t>(state.range(0)));
+    auto* barberPole = application.main().window()->findChild<BarberPole*>();
+    if (!barberPole) {
+        state.SkipWithError("the window has no barber pole");
+        return;
+    }
+    for (auto _ : state)
+        barberPole->repaint();
+}
+BENCHMARK(barberPoleStep)->Arg(50)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }
 
