@@ -30,8 +30,8 @@ private:
 
     void step();
     // The picture for the current phase, drawn once per size: the pole steps up to 30
-    // times a second while the search runs, and redrawing its paths cost more than the
-    // rest of the window's work at rest.
+    // times a second while the search runs, and copying a picture costs far less than
+    // filling its antialiased paths every time.
     const QImage& frame();
     QImage renderFrame(bool animating) const;
 
