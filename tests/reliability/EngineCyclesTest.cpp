@@ -1,0 +1,76 @@
+// The suspend and resume buttons stop and start the engine, each start opening fresh
+// sockets and a fresh thread: a thousand cycles must leave no descriptor and no thread
+// behind. The sockets here never send; the plain one binds an ephemeral port.
+#include "net/VELRawUDPBroadcastSocket.h"
+#include "net/VELUDPBroadcastSocket.h"
+#include "platform/Exception.h"
+#include "snoop/Snoop.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class SilentSocket final : public VELUDPBroadcastSocket {
+public:
+    void send(const Data&, std::uint32_t, std::uint16_t) override { }
+    using VELSocket::send;
+};
+
+// Opens a real raw descriptor when allowed (so its closing is counted too), never sends.
+class SilentRawSocket final : public VELRawUDPBroadcastSocket {
+public:
+    void send(const Data&, std::uint32_t, std::uint16_t) override { }
+    using VELSocket::send;
+};
+
+class CyclingSnoop final : public Snoop {
+public:
+    std::uint16_t startPort() const override { return 40000; }
+    std::uint32_t nPorts() const override { return 1; }
+    std::uint16_t receivePort() const override { return 0; }
+    Data serverRequest() const override { return dataFromString("ask"); }
+    std::optional<Data> handleAnswer(const Data&, const Ip&, std::uint16_t) override { return std::nullopt; }
+    std::unique_ptr<VELUDPBroadcastSocket> makeSocket() const override { return std::make_unique<SilentSocket>(); }
+    std::unique_ptr<VELRawUDPBroadcastSocket> makeRawSocket() const override { return std::make_unique<SilentRawSocket>(); }
+};
+
+std::size_t entriesIn(const char* directory)
+{
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(directory), {}));
+}
+
+// A thread that has said it ended may take a moment to leave the process.
+bool settlesAt(const char* directory, std::size_t expected)
+{
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (entriesIn(directory) != expected) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+}
+
+TEST(EngineCycles, AThousandSuspendResumeCyclesLeaveNoDescriptorOrThread)
+{
+    auto engine = std::make_shared<CyclingSnoop>();
+    engine->setSnoopSpeed(2);
+    const std::size_t descriptors = entriesIn("/proc/self/fd");
+    const std::size_t threads = entriesIn("/proc/self/task");
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+        engine->snoop();
+        engine->suspend();
+        ASSERT_TRUE(engine->waitUntilStopped(5s)) << "cycle " << cycle;
+    }
+    EXPECT_TRUE(settlesAt("/proc/self/task", threads)) << entriesIn("/proc/self/task") << " threads, " << threads << " before";
+    EXPECT_EQ(entriesIn("/proc/self/fd"), descriptors);
+    EXPECT_FALSE(engine->isRunning());
+}
