@@ -58,8 +58,14 @@ start_server 1 27960 "Alpha Arena" oa_dm1
 start_server 2 27963 "Bravo Base" oa_dm2
 wait_for_server 1 27960
 wait_for_server 2 27963
-protocol=$(netlan_exec 4 quakestat -q3s "$(netlan_addr 1):27960" -raw , -R | grep -o 'protocol=[0-9]*' | head -1)
-protocol=${protocol#protocol=}
+# The protocol the servers tell, to compare with the listed one; a busy machine may drop
+# one query, so ask until the answer comes.
+protocol=""
+deadline=$((SECONDS + 20))
+while [[ -z $protocol ]] && ((SECONDS < deadline)); do
+    protocol=$(netlan_exec 4 quakestat -q3s "$(netlan_addr 1):27960" -raw , -R | grep -o 'protocol=[0-9]*' | head -1)
+    protocol=${protocol#protocol=}
+done
 
 # launch_gui: the program at top speed with settings of its own; pid of the program in
 # gui_pid once it runs.
