@@ -59,7 +59,17 @@ netlan_wait_for_file "$work/responder.ready" 20 || { echo "discovery: the respon
 for entry in "${servers[@]}"; do
     wait_for_server "${entry%%:*}" "${entry##*:}"
 done
-expected=$((${#servers[@]} + SyntheticAddresses * 4))
+# Every server there is, as address:port; a tool's count is how many of these it listed.
+for entry in "${servers[@]}"; do
+    echo "$(netlan_addr "${entry%%:*}"):${entry##*:}"
+done >"$work/expected.unsorted"
+for ((i = 0; i < SyntheticAddresses; i++)); do
+    for port in 27960 27961 27962 27963; do
+        echo "${NETLAN_PREFIX}.$((101 + i)):$port"
+    done
+done >>"$work/expected.unsorted"
+sort -u "$work/expected.unsorted" >"$work/expected"
+expected=$(wc -l <"$work/expected")
 
 # measure TOOL COUNTER COMMAND...: runs the command on the search host, appends a line.
 measure() {
@@ -70,10 +80,11 @@ measure() {
     reported=$($counter <"$work/out")
     echo "RUN $tool $(cut -d' ' -f1-4 "$work/cost") $reported" | tee -a "$output"
 }
-count_scan() { jq length; }
+known() { sort -u | comm -12 - "$work/expected" | wc -l; }
+count_scan() { jq -r '.[] | "\(.address):\(.port)"' | known; }
 # A server line of quakestat's raw output: type, address, then a name (down ones have
 # none). A server that answered several broadcasts is listed once for each.
-count_qstat() { grep '^Q3S,[^,]*,[^,]' | cut -d, -f2 | sort -u | wc -l; }
+count_qstat() { grep '^Q3S,[^,]*,[^,]' | cut -d, -f2 | known; }
 
 : >"$output"
 echo "expected $expected" >>"$output"
