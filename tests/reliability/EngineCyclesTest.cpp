@@ -46,10 +46,10 @@ std::size_t entriesIn(const char* directory)
 }
 
 // A thread that has said it ended may take a moment to leave the process.
-bool settlesAt(const char* directory, std::size_t expected)
+bool settlesAtMost(const char* directory, std::size_t expected)
 {
     const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (entriesIn(directory) != expected) {
+    while (entriesIn(directory) > expected) {
         if (std::chrono::steady_clock::now() > deadline)
             return false;
         std::this_thread::sleep_for(1ms);
@@ -63,6 +63,11 @@ TEST(EngineCycles, AThousandSuspendResumeCyclesLeaveNoDescriptorOrThread)
 {
     auto engine = std::make_shared<CyclingSnoop>();
     engine->setSnoopSpeed(2);
+    // One cycle first: a runtime (a sanitizer's, for one) may start a lasting thread of its
+    // own at the first thread the process makes.
+    engine->snoop();
+    engine->suspend();
+    ASSERT_TRUE(engine->waitUntilStopped(5s));
     const std::size_t descriptors = entriesIn("/proc/self/fd");
     const std::size_t threads = entriesIn("/proc/self/task");
     for (int cycle = 0; cycle < 1000; ++cycle) {
@@ -70,7 +75,7 @@ TEST(EngineCycles, AThousandSuspendResumeCyclesLeaveNoDescriptorOrThread)
         engine->suspend();
         ASSERT_TRUE(engine->waitUntilStopped(5s)) << "cycle " << cycle;
     }
-    EXPECT_TRUE(settlesAt("/proc/self/task", threads)) << entriesIn("/proc/self/task") << " threads, " << threads << " before";
+    EXPECT_TRUE(settlesAtMost("/proc/self/task", threads)) << entriesIn("/proc/self/task") << " threads, " << threads << " before";
     EXPECT_EQ(entriesIn("/proc/self/fd"), descriptors);
     EXPECT_FALSE(engine->isRunning());
 }
