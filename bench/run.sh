@@ -150,6 +150,7 @@ mebibytes() { awk -v k="$1" 'BEGIN { printf "%.1f", k / 1024 }'; }
     echo "|---|---|---|"
     echo "| a tick with no change under 50 us | $(fmt "$tick" 1) us / $(fmt "$(figure gui tickWithoutChange/50/real_time cpu_time)" 1) us | $(verdict "$tick < 50") |"
     echo "| a full repaint of the main window with 50 rows under 5 ms | $(fmt "$paint" 2) ms / $(fmt "$(figure gui fullRepaint/50/real_time cpu_time)" 2) ms | $(verdict "$paint < 5") |"
+    echo "| (no target) one step of the barber pole | $(fmt "$(figure gui barberPoleStep/50/real_time real_time)" 1) us / $(fmt "$(figure gui barberPoleStep/50/real_time cpu_time)" 1) us | - |"
     echo
     cat "$here/FINDINGS.md"
 } >"$results"
