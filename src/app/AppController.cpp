@@ -42,7 +42,10 @@ AppController::AppController()
     : m_ui(std::make_unique<Ui::AboutPanel>())
 {
     setExceptionSink([this](const Exception& exception) { postException(exception); });
+}
 
+void AppController::loadWindow()
+{
     auto* panel = new QWidget(nullptr, Qt::Dialog);
     panel->setAttribute(Qt::WA_DeleteOnClose, false);
     m_ui->setupUi(panel);
@@ -50,6 +53,13 @@ AppController::AppController()
     connect(m_ui->closeButton, &QPushButton::clicked, this, &AppController::pushWindow);
     connect(m_ui->mailButton, &QPushButton::clicked, this, &AppController::pushEmail);
     connect(m_ui->wwwButton, &QPushButton::clicked, this, &AppController::pushWWW);
+    resetVisuals();
+}
+
+Ui::AboutPanel& AppController::ui()
+{
+    window();
+    return *m_ui;
 }
 
 AppController::~AppController()
@@ -58,7 +68,7 @@ AppController::~AppController()
     delete m_mainController;
     delete m_preferencesController;
     setExceptionSink({});
-    delete window();
+    delete loadedWindow();
 }
 
 void AppController::awakeFromNib()
@@ -68,6 +78,9 @@ void AppController::awakeFromNib()
 
 void AppController::resetVisuals()
 {
+    // A panel not built yet gets its pictures when it is.
+    if (!loadedWindow())
+        return;
     m_ui->bottomView->setPixmap(QPixmap::fromImage(AboutTiffSharedImage()));
     m_ui->mailButton->setIcon(QPixmap::fromImage(BriefchenTiffSharedImage()));
     m_ui->mailButton->setIconSize(BriefchenTiffSharedImage().size());
@@ -170,18 +183,19 @@ void AppController::pushAbout()
 
 void AppController::pushWindow()
 {
-    window()->hide();
+    if (QWidget* panel = loadedWindow())
+        panel->hide();
 }
 
 void AppController::pushEmail()
 {
-    if (performService(QStringLiteral("MailService"), QStringLiteral("MailViewer/Mail To"), m_ui->mailButton->text()))
+    if (performService(QStringLiteral("MailService"), QStringLiteral("MailViewer/Mail To"), ui().mailButton->text()))
         pushWindow();
 }
 
 void AppController::pushWWW()
 {
-    if (performService(QStringLiteral("WWWService"), QStringLiteral("OmniWeb/Open URL"), m_ui->wwwButton->text()))
+    if (performService(QStringLiteral("WWWService"), QStringLiteral("OmniWeb/Open URL"), ui().wwwButton->text()))
         pushWindow();
 }
 

@@ -60,7 +60,13 @@ public slots:
     void pushWWW();
     void pushPreferences();
 
+protected:
+    // The about panel, built when first opened.
+    void loadWindow() override;
+
 private:
+    Ui::AboutPanel& ui();
+
     std::unique_ptr<Ui::AboutPanel> m_ui;
     MainController* m_mainController = nullptr;
     PreferencesController* m_preferencesController = nullptr;

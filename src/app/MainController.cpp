@@ -462,6 +462,7 @@ void MainController::setBackImage(const QImage& image)
 {
     m_backImage = image;
     m_ui->bottomView->setImage(image);
+    m_ui->barberPole->backgroundChanged();
 }
 
 void MainController::_iconize()

@@ -75,6 +75,10 @@ PreferencesController::PreferencesController(WindowController* parent)
     : WindowController(parent)
     , m_ui(std::make_unique<Ui::PreferencesPanel>())
 {
+}
+
+void PreferencesController::loadWindow()
+{
     auto* panel = new QWidget(nullptr, Qt::Dialog);
     m_ui->setupUi(panel);
     setWindow(panel);
@@ -95,17 +99,26 @@ PreferencesController::PreferencesController(WindowController* parent)
     connect(m_ui->autoOpenButton, &QComboBox::activated, this, &PreferencesController::pushAutoOpen);
     connect(m_ui->resetButton, &QPushButton::clicked, this, &PreferencesController::pushReset);
     connect(m_ui->closeButton, &QPushButton::clicked, panel, &QWidget::hide);
+    resetVisuals();
 }
 
 PreferencesController::~PreferencesController()
 {
+    if (!loadedWindow())
+        return;
     m_ui->bottomView->setDelegate(nullptr);
-    delete window();
+    delete loadedWindow();
+}
+
+Ui::PreferencesPanel& PreferencesController::ui() const
+{
+    window();
+    return *m_ui;
 }
 
 QList<QAbstractButton*> PreferencesController::speedCells() const
 {
-    return { m_ui->speedSlowest, m_ui->speedNormal, m_ui->speedFast, m_ui->speedFastest };
+    return { ui().speedSlowest, ui().speedNormal, ui().speedFast, ui().speedFastest };
 }
 
 void PreferencesController::awakeFromNib()
@@ -115,6 +128,9 @@ void PreferencesController::awakeFromNib()
 
 void PreferencesController::resetVisuals()
 {
+    // A panel not built yet shows the stored picture when it is.
+    if (!loadedWindow())
+        return;
     QScopedValueRollback showingStored(m_showingStoredPicture, true);
     m_ui->bottomView->setImage(Preferences::backgroundImage());
 }
@@ -127,18 +143,18 @@ void PreferencesController::activate()
 
 void PreferencesController::fillWithPreferences()
 {
-    m_ui->path->setText(Preferences::q3TestPath());
-    m_ui->fakeText->setText(Preferences::message());
-    m_ui->promptButton->setChecked(Preferences::promptBeforeQuit());
-    m_ui->iconizedButton->setChecked(Preferences::startsIconized());
+    ui().path->setText(Preferences::q3TestPath());
+    ui().fakeText->setText(Preferences::message());
+    ui().promptButton->setChecked(Preferences::promptBeforeQuit());
+    ui().iconizedButton->setChecked(Preferences::startsIconized());
     const int speed = Preferences::pollSpeed();
     for (QAbstractButton* cell : speedCells())
         cell->setChecked(tagOf(cell) == speed);
     // Every value but 0 and 1 means never; the pop-up shows those as its "Never" item.
-    int index = m_ui->autoOpenButton->findData(Preferences::autoOpen());
+    int index = ui().autoOpenButton->findData(Preferences::autoOpen());
     if (index < 0)
-        index = m_ui->autoOpenButton->findData(AutoOpenTags[2]);
-    m_ui->autoOpenButton->setCurrentIndex(index);
+        index = ui().autoOpenButton->findData(AutoOpenTags[2]);
+    ui().autoOpenButton->setCurrentIndex(index);
 }
 
 bool PreferencesController::imageWillBeSet(const QImage& image)
@@ -171,17 +187,17 @@ void PreferencesController::pushSpeed(QAbstractButton* cell)
 
 void PreferencesController::pushIconized()
 {
-    Preferences::setStartsIconized(m_ui->iconizedButton->isChecked());
+    Preferences::setStartsIconized(ui().iconizedButton->isChecked());
 }
 
 void PreferencesController::pushPrompt()
 {
-    Preferences::setPromptBeforeQuit(m_ui->promptButton->isChecked());
+    Preferences::setPromptBeforeQuit(ui().promptButton->isChecked());
 }
 
 void PreferencesController::pushAutoOpen()
 {
-    Preferences::setAutoOpen(m_ui->autoOpenButton->currentData().toInt());
+    Preferences::setAutoOpen(ui().autoOpenButton->currentData().toInt());
 }
 
 void PreferencesController::pushFake()

@@ -43,8 +43,13 @@ public slots:
     void pushFake();
     void pushReset();
 
+protected:
+    // The panel, built when first opened.
+    void loadWindow() override;
+
 private:
     QList<QAbstractButton*> speedCells() const;
+    Ui::PreferencesPanel& ui() const;
 
     std::unique_ptr<Ui::PreferencesPanel> m_ui;
     GameChooser m_chooseGame = &PreferencesController::chooseGameWithDialog;

@@ -9,6 +9,22 @@ WindowController::WindowController(WindowController* parent)
 {
 }
 
+QWidget* WindowController::window() const
+{
+    if (!m_windowLoaded) {
+        m_windowLoaded = true;
+        // Building the window does not change what the controller stands for.
+        const_cast<WindowController*>(this)->loadWindow();
+    }
+    return m_window;
+}
+
+void WindowController::setWindow(QWidget* window)
+{
+    m_window = window;
+    m_windowLoaded = true;
+}
+
 WindowController* WindowController::parentController() const
 {
     return qobject_cast<WindowController*>(parent());
@@ -16,11 +32,12 @@ WindowController* WindowController::parentController() const
 
 void WindowController::activate()
 {
-    if (!m_window)
+    QWidget* shown = window();
+    if (!shown)
         return;
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    shown->show();
+    shown->raise();
+    shown->activateWindow();
 }
 
 void WindowController::deactivate()

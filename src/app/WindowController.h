@@ -13,7 +13,8 @@ class WindowController : public QObject {
 public:
     explicit WindowController(WindowController* parent = nullptr);
 
-    QWidget* window() const { return m_window; }
+    // Builds the window on first use (see loadWindow()).
+    QWidget* window() const;
     // The controller that exceptions are passed on to; null at the top.
     WindowController* parentController() const;
 
@@ -25,8 +26,14 @@ public:
     virtual void handleException(const Exception& exception);
 
 protected:
-    void setWindow(QWidget* window) { m_window = window; }
+    void setWindow(QWidget* window);
+    // Builds the window when window() is first asked for. Panels not shown at start
+    // build theirs here, so that the program's first paint does not wait for them.
+    virtual void loadWindow() { }
+    // The window if it has been built, without building it (for destructors).
+    QWidget* loadedWindow() const { return m_window; }
 
 private:
     QPointer<QWidget> m_window;
+    mutable bool m_windowLoaded = false;
 };

@@ -2,6 +2,7 @@
 #include "app/HarkenerApplication.h"
 
 int runAppControllerTest(int argc, char** argv);
+int runBarberPoleTest(int argc, char** argv);
 int runMainControllerTest(int argc, char** argv);
 int runPreferencesControllerTest(int argc, char** argv);
 int runServerTableTest(int argc, char** argv);
@@ -15,6 +16,7 @@ int main(int argc, char** argv)
     AppController::setQuitHandler([] {});
     int failures = 0;
     failures += runAppControllerTest(argc, argv);
+    failures += runBarberPoleTest(argc, argv);
     failures += runMainControllerTest(argc, argv);
     failures += runPreferencesControllerTest(argc, argv);
     failures += runServerTableTest(argc, argv);
