@@ -73,8 +73,26 @@ _netlan_write_etc() {
     echo "nameserver 127.0.0.1" >"/etc/netns/$ns/resolv.conf"
 }
 
+# A run that was killed outright (SIGKILL, a CI time-out) never reached its trap; its
+# namespaces carry the pid of a shell that is gone. Clear them so they hold no servers
+# and no ports for the runs that follow.
+_netlan_reap_dead_runs() {
+    local ns owner pid
+    for ns in $(ip netns list 2>/dev/null | awk '{print $1}'); do
+        [[ $ns =~ ^hk([0-9]+)r[0-9]+- ]] || continue
+        owner=${BASH_REMATCH[1]}
+        kill -0 "$owner" 2>/dev/null && continue
+        for pid in $(ip netns pids "$ns" 2>/dev/null); do
+            kill -KILL "$pid" 2>/dev/null
+        done
+        ip netns del "$ns" 2>/dev/null
+        rm -rf "/etc/netns/$ns"
+    done
+}
+
 # netlan_create N: the bridge namespace and N hosts, each with lo and eth0 up.
 netlan_create() {
+    _netlan_reap_dead_runs
     local count=$1 i ns
     trap netlan_destroy EXIT
     trap 'exit 130' INT
