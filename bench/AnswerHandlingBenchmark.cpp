@@ -37,10 +37,7 @@ constexpr std::string_view TypicalInfo = "\\voip\\opus\\g_needpass\\0\\pure\\1\\
 
 Data infoResponseDatagram(std::string_view info)
 {
-    const std::string line = std::string("infoResponse\n").append(info);
-    Data datagram(4 + line.size(), 0xFF);
-    std::copy(line.begin(), line.end(), datagram.begin() + 4);
-    return datagram;
+    return Quake3TestSnoop::outOfBand(std::string("infoResponse\n").append(info));
 }
 
 // The n-th server: 100 ports on each of up to 100 hosts of 10.1.x.y.

@@ -23,12 +23,16 @@ bool hasMarker(const Data& datagram)
 
 }
 
+Data Quake3TestSnoop::outOfBand(std::string_view text)
+{
+    std::string datagram(markerLength, '\xFF');
+    datagram.append(text);
+    return dataFromString(datagram);
+}
+
 Data Quake3TestSnoop::serverRequest() const
 {
-    Data request(markerLength, 0xFF);
-    for (char character : std::string_view("getinfo xxx"))
-        request.push_back(static_cast<std::uint8_t>(character));
-    return request;
+    return outOfBand("getinfo xxx");
 }
 
 std::optional<Data> Quake3TestSnoop::handleAnswer(const Data& datagram, const Ip& sender, std::uint16_t port)

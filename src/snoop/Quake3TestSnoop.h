@@ -3,6 +3,7 @@
 #include "snoop/Snoop.h"
 
 #include <string>
+#include <string_view>
 
 // The engine that speaks the game's connectionless query protocol: it broadcasts
 // FF FF FF FF "getinfo xxx" to ports 27960..27963, listens on 27961, and announces every
@@ -19,6 +20,9 @@ public:
     std::uint32_t nPorts() const override { return 4; }
     std::uint16_t receivePort() const override { return 27961; }
     Data serverRequest() const override;
+
+    // A connectionless datagram: the marker FF FF FF FF, then the text as it stands.
+    static Data outOfBand(std::string_view text);
 
     // Checks the marker, splits the command word from its argument and dispatches it;
     // returns what the command handling wants replied (nothing, in this protocol).

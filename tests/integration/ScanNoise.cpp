@@ -6,6 +6,7 @@
 #include "net/Ip.h"
 #include "net/VELUDPBroadcastSocket.h"
 #include "platform/Exception.h"
+#include "snoop/Quake3TestSnoop.h"
 
 #include <arpa/inet.h>
 
@@ -17,11 +18,9 @@
 
 namespace {
 
-Data outOfBand(const std::string& text)
+Data outOfBand(std::string_view text)
 {
-    Data data(4, 0xFF);
-    data.insert(data.end(), text.begin(), text.end());
-    return data;
+    return Quake3TestSnoop::outOfBand(text);
 }
 
 std::vector<Data> strayDatagrams()

@@ -5,6 +5,7 @@
 #include "net/VELRawUDPBroadcastSocket.h"
 #include "net/VELUDPBroadcastSocket.h"
 #include "platform/Exception.h"
+#include "snoop/Quake3TestSnoop.h"
 
 #include <chrono>
 #include <cstdio>
@@ -19,9 +20,7 @@ constexpr unsigned InventedServers = 3000;
 
 Data outOfBand(const std::string& text)
 {
-    Data data(4, 0xFF);
-    data.insert(data.end(), text.begin(), text.end());
-    return data;
+    return Quake3TestSnoop::outOfBand(text);
 }
 
 // Names that would break a table or an alert that interprets what it shows.
