@@ -13,6 +13,7 @@ output=$3
 here=$(cd "$(dirname "$0")" && pwd)
 server=/usr/games/openarena-server
 source "$here/../tests/netns/netlan.sh"
+source "$here/../tests/netns/gameserver.sh"
 netlan_require
 for tool in "$server" quakestat jq; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make deps)" >&2; exit 77; }
@@ -24,20 +25,10 @@ netlan_create 6 || exit 1
 work=$(mktemp -d)
 trap 'netlan_destroy; rm -rf "$work"' EXIT
 
-start_server() { # HOST PORT
-    local home="$work/home-$1-$2"
-    mkdir -p "$home"
-    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
-        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
-        +set net_port "$2" +set sv_hostname "Real $1-$2" +set sv_maxclients 8 +map oa_dm1 >"$home/console.log" 2>&1
-}
+start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$1" "$2" "Real $1-$2" oa_dm1; } # HOST PORT
 
 wait_for_server() { # HOST PORT
-    local deadline=$((SECONDS + 60))
-    until netlan_exec $SearchHost quakestat -q3s "$(netlan_addr "$1"):$2" -raw , 2>/dev/null | grep -q "^Q3S,[^,]*,[^,]"; do
-        ((SECONDS < deadline)) || { echo "discovery: server $1:$2 never came up" >&2; exit 1; }
-        sleep 0.2
-    done
+    netlan_wait_for_game_server $SearchHost "$1" "$2" 60 || { echo "discovery: server $1:$2 never came up" >&2; exit 1; }
 }
 
 servers=()

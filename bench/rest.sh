@@ -16,6 +16,7 @@ output=$4
 here=$(cd "$(dirname "$0")" && pwd)
 server=/usr/games/openarena-server
 source "$here/../tests/netns/netlan.sh"
+source "$here/../tests/netns/gameserver.sh"
 netlan_require
 command -v "$server" >/dev/null || { echo "SKIP: $server is not installed (make deps)" >&2; exit 77; }
 
@@ -24,13 +25,7 @@ netlan_create 5 || exit 1
 work=$(mktemp -d)
 trap 'netlan_destroy; rm -rf "$work"' EXIT
 
-start_server() { # HOST PORT
-    local home="$work/home-$1-$2"
-    mkdir -p "$home"
-    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
-        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
-        +set net_port "$2" +set sv_hostname "Real $1-$2" +set sv_maxclients 8 +map oa_dm1 >"$home/console.log" 2>&1
-}
+start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$1" "$2" "Real $1-$2" oa_dm1; } # HOST PORT
 for host in 1 2 3 4; do
     start_server "$host" $((27960 + (host - 1) % 2))
     start_server "$host" $((27962 + (host - 1) % 2))

@@ -8,18 +8,13 @@ out=$(realpath -m "$1")
 mkdir -p "$out"
 server=/usr/games/openarena-server
 source "$(dirname "$0")/../tests/netns/netlan.sh"
+source "$(dirname "$0")/../tests/netns/gameserver.sh"
 netlan_require
 netlan_create 3
 work=$(mktemp -d)
 trap 'netlan_destroy; rm -rf "$work"' EXIT
 
-start_server() { # HOST PORT NAME MAP
-    local home="$work/home-$1"
-    mkdir -p "$home"
-    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
-        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
-        +set net_port "$2" +set sv_hostname "$3" +set sv_maxclients 12 +map "$4" >"$home/console.log" 2>&1
-}
+start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$1" "$2" "$3" "$4" 12; } # HOST PORT NAME MAP
 start_server 1 27960 "^1Red ^7Arena" oa_dm1
 start_server 2 27963 "Bravo Base" oa_dm4
 

@@ -9,6 +9,7 @@ set -u
 program=$1
 server=/usr/games/openarena-server
 source "$(dirname "$0")/../netns/netlan.sh"
+source "$(dirname "$0")/../netns/gameserver.sh"
 netlan_require
 for tool in "$server" quakestat; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make deps)" >&2; exit 77; }
@@ -19,14 +20,7 @@ netlan_create 3 || exit 1
 work=$(mktemp -d)
 trap 'netlan_destroy; rm -rf "$work"' EXIT
 
-# start_server HOST PORT NAME MAP PLAYERS
-start_server() {
-    local home="$work/home-$1-$2"
-    mkdir -p "$home"
-    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
-        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
-        +set net_port "$2" +set sv_hostname "$3" +set sv_maxclients "$5" +map "$4" >"$home/console.log" 2>&1
-}
+start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$@"; } # HOST PORT NAME MAP PLAYERS
 start_server 1 27960 "^1Frag^7Fest ^3LAN" oa_dm1 16
 start_server 1 27962 "Rocket Arena ^4(CTF)" oa_ctf2 12
 start_server 2 27961 "^2Green^7Room" aggressor 8
@@ -40,13 +34,8 @@ sleep 0.5
 SCRIPT
 chmod +x "$work/quake3"
 
-# wait_for_server HOST PORT: asks from host3 until the server answers (20 s at most).
-wait_for_server() {
-    local deadline=$((SECONDS + 20))
-    until netlan_exec 3 quakestat -q3s "$(netlan_addr "$1"):$2" -raw , 2>/dev/null | grep -q "^Q3S,[^,]*,[^,]"; do
-        ((SECONDS < deadline)) || { echo "FAIL: server $1:$2 never came up"; exit 1; }
-        sleep 0.1
-    done
+wait_for_server() { # HOST PORT, asked from host3
+    netlan_wait_for_game_server 3 "$1" "$2" || { echo "FAIL: server $1:$2 never came up"; exit 1; }
 }
 for server_port in "1 27960" "1 27962" "2 27961" "2 27963"; do
     wait_for_server $server_port

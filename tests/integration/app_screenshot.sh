@@ -8,6 +8,7 @@ program=$1
 output=$2
 server=/usr/games/openarena-server
 source "$(dirname "$0")/../netns/netlan.sh"
+source "$(dirname "$0")/../netns/gameserver.sh"
 netlan_require
 for tool in "$server" quakestat Xvfb openbox xprop import; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed" >&2; exit 77; }
@@ -18,13 +19,7 @@ work=$(mktemp -d)
 display=":$((100 + RANDOM % 400))"
 trap 'netlan_destroy; rm -rf "$work"' EXIT
 
-start_server() { # HOST PORT NAME MAP PLAYERS
-    local home="$work/home-$1-$2"
-    mkdir -p "$home"
-    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
-        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
-        +set net_port "$2" +set sv_hostname "$3" +set sv_maxclients "$5" +map "$4" >"$home/console.log" 2>&1
-}
+start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$@"; } # HOST PORT NAME MAP PLAYERS
 until_true() { # SECONDS COMMAND...: retries the command until it succeeds or time is up
     local deadline=$((SECONDS + $1))
     shift

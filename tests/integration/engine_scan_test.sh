@@ -9,6 +9,7 @@ scan=$1
 noise=$2
 server=/usr/games/openarena-server
 source "$(dirname "$0")/../netns/netlan.sh"
+source "$(dirname "$0")/../netns/gameserver.sh"
 netlan_require
 for tool in "$server" quakestat jq; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make deps)" >&2; exit 77; }
@@ -29,22 +30,10 @@ expect() { # what got expected
     fi
 }
 
-# start_server HOST PORT NAME MAP: a LAN-only dedicated server with a home of its own.
-start_server() {
-    local home="$work/home-$1-$2"
-    mkdir -p "$home"
-    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
-        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
-        +set net_port "$2" +set sv_hostname "$3" +set sv_maxclients 8 +map "$4" >"$home/console.log" 2>&1
-}
+start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$@"; } # HOST PORT NAME MAP
 
-# wait_for_server HOST PORT: asks from host4 until the server answers (20 s at most).
-wait_for_server() {
-    local deadline=$((SECONDS + 20))
-    until netlan_exec 4 quakestat -q3s "$(netlan_addr "$1"):$2" -raw , 2>/dev/null | grep -q "^Q3S,[^,]*,[^,]"; do
-        ((SECONDS < deadline)) || { echo "FAIL: server $1:$2 never came up"; exit 1; }
-        sleep 0.1
-    done
+wait_for_server() { # HOST PORT, asked from host4
+    netlan_wait_for_game_server 4 "$1" "$2" || { echo "FAIL: server $1:$2 never came up"; exit 1; }
 }
 
 start_server 1 27960 "Alpha Arena" oa_dm1

@@ -14,6 +14,7 @@ set -u
 watch=$1 sender=$2 scan=$3 report=${4:-}
 server=/usr/games/openarena-server
 source "$(dirname "$0")/../netns/netlan.sh"
+source "$(dirname "$0")/../netns/gameserver.sh"
 netlan_require
 for tool in "$server" quakestat jq; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed (make deps)" >&2; exit 77; }
@@ -40,19 +41,9 @@ holds() { # WHAT JQ_CONDITION FILE
     if jq -e "$2" "$3" >/dev/null; then echo "ok: $1"; else echo "FAIL: $1 ($2)"; failures=$((failures + 1)); fi
 }
 
-start_server() { # HOST PORT NAME MAP
-    local home="$work/home-$1"
-    mkdir -p "$home"
-    netlan_spawn "$1" env HOME="$home" "$server" +set dedicated 1 +set fs_homepath "$home" \
-        +set sv_master1 "" +set sv_master2 "" +set sv_master3 "" +set sv_master4 "" +set sv_master5 "" \
-        +set net_port "$2" +set sv_hostname "$3" +set sv_maxclients 8 +map "$4" >"$home/console.log" 2>&1
-}
+start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$@"; } # HOST PORT NAME MAP
 wait_for_server() { # HOST PORT
-    local deadline=$((SECONDS + 20))
-    until netlan_exec 4 quakestat -q3s "$(netlan_addr "$1"):$2" -raw , 2>/dev/null | grep -q "^Q3S,[^,]*,[^,]"; do
-        ((SECONDS < deadline)) || { echo "FAIL: server $1:$2 never came up"; exit 1; }
-        sleep 0.1
-    done
+    netlan_wait_for_game_server 4 "$1" "$2" || { echo "FAIL: server $1:$2 never came up"; exit 1; }
 }
 start_server 1 27960 "Alpha Arena" oa_dm1
 start_server 2 27963 "Bravo Base" oa_dm2
