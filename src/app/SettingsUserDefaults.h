@@ -15,7 +15,7 @@ public:
     static constexpr const char* OrganizationName = "Harkener";
     static constexpr const char* ApplicationName = "Harkener";
 
-    // The per-user store (~/.config/Harkener/Harkener.conf by default).
+    // The per-user store (~/.config/Harkener/Harkener.ini by default).
     SettingsUserDefaults();
     // A store in the given file; tests use a temporary one.
     explicit SettingsUserDefaults(QString fileName);
