@@ -48,6 +48,7 @@ FUZZ_RUNS ?= 0
 FUZZ_TARGETS ?= datagram infostring netmask zlib picture
 # A sanitizer report fails the test that caused it.
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
 fuzz-build: deps
