@@ -9,6 +9,7 @@ scan=$1
 noise=$2
 server=/usr/games/openarena-server
 source "$(dirname "$0")/../netns/netlan.sh"
+source "$(dirname "$0")/../netns/expect.sh"
 source "$(dirname "$0")/../netns/gameserver.sh"
 netlan_require
 for tool in "$server" quakestat jq; do
@@ -20,15 +21,6 @@ netlan_create 4 || exit 1
 work=$(mktemp -d)
 trap 'netlan_destroy; rm -rf "$work"' EXIT
 
-failures=0
-expect() { # what got expected
-    if [[ $2 == "$3" ]]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: got '$2', expected '$3'"
-        failures=$((failures + 1))
-    fi
-}
 
 start_server() { NETLAN_GAME_HOMES=$work netlan_start_game_server "$@"; } # HOST PORT NAME MAP
 

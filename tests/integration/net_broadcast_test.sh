@@ -6,6 +6,7 @@
 set -u
 probe=$1
 source "$(dirname "$0")/../netns/netlan.sh"
+source "$(dirname "$0")/../netns/expect.sh"
 netlan_require
 netlan_create 2 || exit 1
 
@@ -14,15 +15,6 @@ netlan_hosts_line 1 "$(netlan_addr 1) alpha"
 netlan_set_hostname 2 bravo
 netlan_hosts_line 2 "127.0.1.1 bravo" # Debian's habit: the name resolves to loopback
 
-failures=0
-expect() { # what got expected
-    if [[ $2 == "$3" ]]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: got '$2', expected '$3'"
-        failures=$((failures + 1))
-    fi
-}
 
 expect "local address from the host name" "$(netlan_exec 1 "$probe" local)" "$(netlan_addr 1)"
 expect "local address when the name resolves to loopback" "$(netlan_exec 2 "$probe" local)" "$(netlan_addr 2)"

@@ -14,6 +14,7 @@ set -u
 watch=$1 sender=$2 scan=$3 report=${4:-}
 server=/usr/games/openarena-server
 source "$(dirname "$0")/../netns/netlan.sh"
+source "$(dirname "$0")/../netns/expect.sh"
 source "$(dirname "$0")/../netns/gameserver.sh"
 netlan_require
 for tool in "$server" quakestat jq; do
@@ -28,15 +29,6 @@ netlan_create $([[ -n $gui ]] && echo 7 || echo 6) || exit 1
 work=$(mktemp -d)
 trap 'netlan_destroy; rm -rf "$work"' EXIT
 
-failures=0
-expect() { # WHAT GOT WANTED
-    if [[ $2 == "$3" ]]; then
-        echo "ok: $1"
-    else
-        echo "FAIL: $1: got '$2', expected '$3'"
-        failures=$((failures + 1))
-    fi
-}
 holds() { # WHAT JQ_CONDITION FILE
     if jq -e "$2" "$3" >/dev/null; then echo "ok: $1"; else echo "FAIL: $1 ($2)"; failures=$((failures + 1)); fi
 }
